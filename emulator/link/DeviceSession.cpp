@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -79,6 +80,7 @@ void TDeviceSession::Finish(ESessionState state) {
 }
 
 void TDeviceSession::Run() {
+  prctl(PR_SET_TIMERSLACK, 1UL);  // byte pacing sleeps for tens of microseconds
   ESessionState end = ESessionState::Stopped;
   try {
     for (;;) {
@@ -138,6 +140,7 @@ bool TDeviceSession::Fill(int timeoutMs) {
         FInPos = 0;
       }
       FInArrival = Clock::now();
+      FBytesIn += static_cast<std::uint64_t>(n);
       for (ssize_t i = 0; i < n; ++i) FFaults.ApplyIn(raw[i], FIn);
       return true;
     }
@@ -175,7 +178,10 @@ void TDeviceSession::WriteAll(const Bytes& data) {
     return;
   }
   for (std::uint8_t b : data) {
-    FOutClock = std::max(FOutClock, Clock::now()) + byteTime;
+    // Back-to-back bytes keep their schedule, so a late wake-up does not add up
+    // over a frame; after a pause the line starts afresh.
+    const auto now = Clock::now();
+    FOutClock = (now - FOutClock > byteTime ? now : FOutClock) + byteTime;
     std::this_thread::sleep_until(FOutClock);
     WriteRaw(&b, 1);
   }
@@ -187,6 +193,7 @@ void TDeviceSession::WriteRaw(const std::uint8_t* data, std::size_t size) {
     if (FStopRequested) throw TSessionEnd{};
     const ssize_t n = FIsSocket ? send(FFd, data, size, MSG_NOSIGNAL) : write(FFd, data, size);
     if (n > 0) {
+      FBytesOut += static_cast<std::uint64_t>(n);
       data += n;
       size -= static_cast<std::size_t>(n);
       continue;

@@ -43,6 +43,9 @@ class TDeviceSession {
   TLinkFaults& Faults() { return FFaults; }
   void SetBaudRate(int rate) { FBaudRate.store(rate); }
   std::uint64_t CommandCount() const { return FCommandCount.load(); }
+  // Bytes that crossed the line, as the host sent them and as the device wrote them.
+  std::uint64_t BytesIn() const { return FBytesIn.load(); }
+  std::uint64_t BytesOut() const { return FBytesOut.load(); }
 
  protected:
   struct TSessionEnd {};  // unwinds the thread when the link is gone or a stop is asked
@@ -84,6 +87,8 @@ class TDeviceSession {
   std::atomic<ESessionState> FState{ESessionState::Created};
   std::atomic<int> FBaudRate;
   std::atomic<std::uint64_t> FCommandCount{0};
+  std::atomic<std::uint64_t> FBytesIn{0};
+  std::atomic<std::uint64_t> FBytesOut{0};
   Bytes FIn;
   std::size_t FInPos = 0;
   std::chrono::steady_clock::time_point FInArrival{};

@@ -180,8 +180,9 @@ TEST(DeviceSession, PacingTakesAtLeastTheWireTime) {
   const auto start = steady_clock::now();
   f.Host.Write(kCommandFC);
   EXPECT_EQ(f.Host.Read(6, 3000), kReplyFC);
-  // 4 bytes in, 6 bytes out.
   EXPECT_GE(steady_clock::now() - start, 10 * 8333us);
+  EXPECT_EQ(f.Session->BytesIn(), 4u);
+  EXPECT_EQ(f.Session->BytesOut(), 6u);
 }
 
 TEST(DeviceSession, StopEndsANeverStartedOrBusySession) {

@@ -62,7 +62,9 @@ void TDeviceSession::Stop() {
   FStopRequested = true;
   const std::uint64_t one = 1;
   [[maybe_unused]] const auto n = write(FWakeFd, &one, sizeof one);
-  if (FThread.joinable() && FThread.get_id() != std::this_thread::get_id()) FThread.join();
+  if (FThread.get_id() == std::this_thread::get_id()) return;  // from the handler: the thread ends itself
+  std::lock_guard lock(FStopLock);
+  if (FThread.joinable()) FThread.join();
   if (State() == ESessionState::Created) Finish(ESessionState::Stopped);
 }
 

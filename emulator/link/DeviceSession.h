@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -82,6 +83,7 @@ class TDeviceSession {
   TSessionOptions FOptions;
   TLogger FLogger;
   std::thread FThread;
+  std::mutex FStopLock;
   std::atomic<bool> FStopRequested{false};
   std::atomic<bool> FHangUpRequested{false};
   std::atomic<ESessionState> FState{ESessionState::Created};

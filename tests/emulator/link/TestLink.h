@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "common/Bytes.h"
+#include "emulator/link/PtyLine.h"
 #include "emulator/link/SessionFactory.h"
 
 namespace zel::test {
@@ -23,9 +23,9 @@ namespace zel::test {
 class THostEnd {
  public:
   THostEnd() {
-    FMaster = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (FMaster < 0 || grantpt(FMaster) != 0 || unlockpt(FMaster) != 0) throw std::runtime_error("posix_openpt");
-    FSlaveName = ptsname(FMaster);
+    TPtyLine line = OpenPtyLine();
+    FMaster = line.Master;
+    FSlaveName = line.SlavePath;
     OpenSlave();
   }
   ~THostEnd() {

@@ -182,7 +182,7 @@ TEST(DeviceSession, PacingTakesAtLeastTheWireTime) {
   EXPECT_EQ(f.Host.Read(6, 3000), kReplyFC);
   EXPECT_GE(steady_clock::now() - start, 10 * 8333us);
   EXPECT_EQ(f.Session->BytesIn(), 4u);
-  EXPECT_EQ(f.Session->BytesOut(), 6u);
+  EXPECT_TRUE(WaitFor([&] { return f.Session->BytesOut() == 6u; }));
 }
 
 TEST(DeviceSession, StopEndsANeverStartedOrBusySession) {

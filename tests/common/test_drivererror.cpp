@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "common/Translate.h"
 
 namespace zel {
@@ -47,6 +49,9 @@ TEST_F(TranslateTest, EnglishCatalogueTranslatesLinkErrors) {
       EXPECT_STREQ(e.what(), c.Text);
     }
   }
+  char number[16];
+  std::snprintf(number, sizeof number, "%.1f", 1.5);
+  EXPECT_STREQ(number, "1.5") << "choosing a language must not change how numbers are written";
   SetLanguage("ru");
   EXPECT_EQ(Tr("Нет связи"), "Нет связи");
   EXPECT_EQ(Tr("no such message"), "no such message");

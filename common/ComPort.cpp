@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 
 #include "common/ComResolver.h"
@@ -56,7 +57,8 @@ std::string OsErrorLine(const char* name, int error) {
 
 int MillisUntil(Clock::time_point deadline) {
   const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
-  return left <= 0 ? 0 : static_cast<int>((left + 999) / 1000);
+  if (left <= 0) return 0;
+  return static_cast<int>(std::min<long long>((left + 999) / 1000, std::numeric_limits<int>::max()));
 }
 
 bool IsHangUp(int error) { return error == EIO || error == ENXIO || error == ENODEV; }

@@ -2,7 +2,7 @@
 // device side over a pty, with the device pacing its line at a chosen rate,
 // printed beside the pure wire time of the same bytes at that rate.
 //
-//   zel-protocol-bench [--count N] [--rates 0,115200,9600]
+//   zel-protocol-bench [--count N] [--rates 0,115200,9600] [--log FILE]
 //
 // Rate 0 runs the line at pty speed (no pacing). Below 38400 bit/s a quarter
 // of N exchanges is timed so that a run stays short.
@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <numeric>
 #include <sstream>
 #include <string>
@@ -20,6 +21,7 @@
 
 #include "common/ComPort.h"
 #include "common/ComResolver.h"
+#include "common/LogFile.h"
 #include "emulator/link/PtyLine.h"
 #include "emulator/link/SessionFactory.h"
 #include "server/protocol/PrinterProtocolFactory.h"
@@ -102,6 +104,14 @@ TRun Measure(int protocolType, const char* name, int rate, int count) {
   return run;
 }
 
+// Figures from a shared machine mean little without its load.
+std::string LoadAverage() {
+  std::ifstream in("/proc/loadavg");
+  std::string one, five, fifteen;
+  in >> one >> five >> fifteen;
+  return one + " " + five + " " + fifteen;
+}
+
 std::vector<int> ParseRates(const std::string& text) {
   std::vector<int> rates;
   std::stringstream in(text);
@@ -120,8 +130,11 @@ int main(int argc, char** argv) {
       count = std::max(1, std::atoi(argv[++i]));
     } else if (arg == "--rates" && i + 1 < argc) {
       rates = ParseRates(argv[++i]);
+    } else if (arg == "--log" && i + 1 < argc) {  // traffic of both ends, for a look at retries
+      LogFile().SetFileName(argv[++i]);
+      LogFile().SetEnabled(true);
     } else {
-      std::fprintf(stderr, "usage: %s [--count N] [--rates 0,115200,9600]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--count N] [--rates 0,115200,9600] [--log FILE]\n", argv[0]);
       return 2;
     }
   }
@@ -139,7 +152,8 @@ int main(int argc, char** argv) {
     const char* Name;
   } protocols[] = {{0, "ENQ"}, {1, "numbered"}, {2, "multichannel"}};
 
-  std::printf("command %zu bytes, answer %zu bytes\n\n", kCommand.size(), StatusAnswer().size());
+  std::printf("command %zu bytes, answer %zu bytes; load average at start: %s\n", kCommand.size(),
+              StatusAnswer().size(), LoadAverage().c_str());
   std::printf("%-13s %7s %5s %9s %9s %9s %9s %9s %6s\n", "protocol", "bit/s", "n", "exch/s", "mean ms",
               "p99 ms", "wire ms", "overhead", "failed");
   int status = 0;

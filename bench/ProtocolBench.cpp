@@ -45,6 +45,7 @@ struct TRun {
   int Rate;
   int Count;
   double PerSecond, MeanMs, P99Ms, WireMs;
+  double BytesIn, BytesOut;  // per exchange, as counted at the device: retries show here
   int Failures;
 };
 
@@ -66,7 +67,7 @@ TRun Measure(int protocolType, const char* name, int rate, int count) {
   port->Open();
   auto engine = GetProtocolFactory(protocolType).Instance(port, params);
 
-  TRun run{name, rate, count, 0, 0, 0, 0, 0};
+  TRun run{name, rate, count, 0, 0, 0, 0, 0, 0, 0};
   auto exchange = [&] {
     TCommandRec rec;
     rec.Command = kCommand;
@@ -99,8 +100,9 @@ TRun Measure(int protocolType, const char* name, int rate, int count) {
   run.PerSecond = count / total;
   run.MeanMs = std::accumulate(ms.begin(), ms.end(), 0.0) / count;
   run.P99Ms = ms[std::min<std::size_t>(ms.size() - 1, (ms.size() * 99 + 99) / 100 - 1)];
-  const double bytes = static_cast<double>(session->BytesIn() - in0 + session->BytesOut() - out0) / count;
-  run.WireMs = rate > 0 ? bytes * 10.0 * 1000.0 / rate : 0.0;
+  run.BytesIn = static_cast<double>(session->BytesIn() - in0) / count;
+  run.BytesOut = static_cast<double>(session->BytesOut() - out0) / count;
+  run.WireMs = rate > 0 ? (run.BytesIn + run.BytesOut) * 10.0 * 1000.0 / rate : 0.0;
   return run;
 }
 
@@ -152,10 +154,10 @@ int main(int argc, char** argv) {
     const char* Name;
   } protocols[] = {{0, "ENQ"}, {1, "numbered"}, {2, "multichannel"}};
 
-  std::printf("command %zu bytes, answer %zu bytes; load average at start: %s\n", kCommand.size(),
+  std::printf("command %zu bytes, answer %zu bytes; load average at start: %s\n\n", kCommand.size(),
               StatusAnswer().size(), LoadAverage().c_str());
-  std::printf("%-13s %7s %5s %9s %9s %9s %9s %9s %6s\n", "protocol", "bit/s", "n", "exch/s", "mean ms",
-              "p99 ms", "wire ms", "overhead", "failed");
+  std::printf("%-13s %7s %5s %9s %9s %9s %6s %6s %9s %9s %6s\n", "protocol", "bit/s", "n", "exch/s", "mean ms",
+              "p99 ms", "in B", "out B", "wire ms", "overhead", "failed");
   int status = 0;
   for (int rate : rates) {
     for (const auto& p : protocols) {
@@ -167,9 +169,9 @@ int main(int argc, char** argv) {
           std::snprintf(wire, sizeof wire, "%.3f", r.WireMs);
           std::snprintf(overhead, sizeof overhead, "%+.1f%%", (r.MeanMs / r.WireMs - 1.0) * 100.0);
         }
-        std::printf("%-13s %7s %5d %9.1f %9.3f %9.3f %9s %9s %6d\n", r.Protocol,
+        std::printf("%-13s %7s %5d %9.1f %9.3f %9.3f %6.1f %6.1f %9s %9s %6d\n", r.Protocol,
                     rate > 0 ? std::to_string(rate).c_str() : "pty", r.Count, r.PerSecond, r.MeanMs, r.P99Ms,
-                    wire, overhead, r.Failures);
+                    r.BytesIn, r.BytesOut, wire, overhead, r.Failures);
         std::fflush(stdout);
       } catch (const std::exception& e) {
         std::fprintf(stderr, "%s at %d: %s\n", p.Name, rate, e.what());

@@ -179,11 +179,11 @@ void TDeviceSession::WriteAll(const Bytes& data) {
     WriteRaw(data.data(), data.size());
     return;
   }
+  // Each byte leaves when its last bit would; a late wake-up sends the bytes
+  // that are due at once, so a frame still ends on time.
+  FOutClock = std::max(FOutClock, Clock::now());
   for (std::uint8_t b : data) {
-    // Back-to-back bytes keep their schedule, so a late wake-up does not add up
-    // over a frame; after a pause the line starts afresh.
-    const auto now = Clock::now();
-    FOutClock = (now - FOutClock > byteTime ? now : FOutClock) + byteTime;
+    FOutClock += byteTime;
     std::this_thread::sleep_until(FOutClock);
     WriteRaw(&b, 1);
   }

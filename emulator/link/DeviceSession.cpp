@@ -213,6 +213,11 @@ void TDeviceSession::WriteRaw(const std::uint8_t* data, std::size_t size) {
 }
 
 std::optional<Bytes> TDeviceSession::Execute(const Bytes& command) {
+  if (FFaults.TakeHangUp()) {
+    FHangUpRequested = true;
+    FStopRequested = true;
+    throw TSessionEnd{};
+  }
   ++FCommandCount;
   try {
     return FHandler(command);

@@ -1,6 +1,7 @@
 #include "emulator/link/LinkFaults.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zel {
 
@@ -49,12 +50,18 @@ void TLinkFaults::SetPselMode(EPselMode mode) {
   FPselMode = mode;
 }
 
+void TLinkFaults::HangUpOnCommand(bool on) {
+  std::lock_guard lock(FLock);
+  FHangUpOnCommand = on;
+}
+
 void TLinkFaults::Clear() {
   std::lock_guard lock(FLock);
   FByteFaults.clear();
   FDelayMs = FDelayCount = FNakCount = FSilentCommands = FStaleCount = 0;
   FSilentUntil = {};
   FPselMode = EPselMode::Accept;
+  FHangUpOnCommand = false;
 }
 
 void TLinkFaults::Apply(EFaultDirection dir, std::uint8_t b, Bytes& out) {
@@ -126,6 +133,11 @@ bool TLinkFaults::TakeStale() {
 EPselMode TLinkFaults::PselMode() const {
   std::lock_guard lock(FLock);
   return FPselMode;
+}
+
+bool TLinkFaults::TakeHangUp() {
+  std::lock_guard lock(FLock);
+  return std::exchange(FHangUpOnCommand, false);
 }
 
 }  // namespace zel

@@ -40,6 +40,8 @@ class TLinkFaults {
   // The next `count` exchanges get the previous answer frame (old frame number, command not run).
   void SetStaleCount(int count);
   void SetPselMode(EPselMode mode);
+  // The device is unplugged when the next command reaches it (cable pulled mid-exchange).
+  void HangUpOnCommand(bool on = true);
   void Clear();  // every switch off; byte counters keep running
 
   // Used by the session thread.
@@ -52,6 +54,7 @@ class TLinkFaults {
   bool TakeSilentCommand();
   bool TakeStale();
   EPselMode PselMode() const;
+  bool TakeHangUp();
 
  private:
   struct TPending {
@@ -73,6 +76,7 @@ class TLinkFaults {
   int FSilentCommands = 0;
   int FStaleCount = 0;
   EPselMode FPselMode = EPselMode::Accept;
+  bool FHangUpOnCommand = false;
 };
 
 }  // namespace zel

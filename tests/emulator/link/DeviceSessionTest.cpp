@@ -116,6 +116,15 @@ TEST(DeviceSession, HangUpUnplugsTheLine) {
   EXPECT_TRUE(p.revents & POLLHUP);
 }
 
+TEST(DeviceSession, HangUpOnCommandUnplugsBeforeAnswering) {
+  TLinkFixture f(0);
+  f.Session->Faults().HangUpOnCommand();
+  f.Host.Write(kCommandFC);
+  EXPECT_EQ(f.Host.Read(6), Bytes{ACK});  // the frame was taken, then the line went dead
+  EXPECT_TRUE(WaitFor([&] { return f.Session->State() == ESessionState::HungUp; }));
+  EXPECT_TRUE(f.Device.Commands().empty());
+}
+
 TEST(DeviceSession, SurvivesTheHostReopeningItsPort) {
   TLinkFixture f(0);
   f.Host.CloseSlave();

@@ -133,6 +133,7 @@ auto In(EByteFault kind, std::size_t offset, std::uint8_t value = 0xFF) {
 }
 void NoFault(TDeviceSession&) {}
 void HangUp(TDeviceSession& s) { s.HangUp(); }
+void HangUpMidExchange(TDeviceSession& s) { s.Faults().HangUpOnCommand(); }
 
 TEST(EngineExchange, EnqProtocol) {
   // Device output of one exchange: NAK to ENQ (0), ACK to the frame (1), answer frame (2..10).
@@ -152,6 +153,7 @@ TEST(EngineExchange, EnqProtocol) {
       {"silent for a while", [](TDeviceSession& s) { s.Faults().SilenceFor(450); }, EOutcome::Answer},
       {"slow answer", [](TDeviceSession& s) { s.Faults().SetDelay(150, 3); }, EOutcome::Answer},
       {"unplugged", HangUp, EOutcome::LinkLost},
+      {"unplugged mid-exchange", HangUpMidExchange, EOutcome::LinkLost},
   });
 }
 
@@ -169,6 +171,7 @@ TEST(EngineExchange, NumberedProtocol) {
       {"silent to the command", [](TDeviceSession& s) { s.Faults().SilenceCommands(1); }, EOutcome::Answer},
       {"silent for good", [](TDeviceSession& s) { s.Faults().SilenceCommands(100); }, EOutcome::NoLink},
       {"unplugged", HangUp, EOutcome::LinkLost},
+      {"unplugged mid-exchange", HangUpMidExchange, EOutcome::LinkLost},
   });
 }
 
@@ -183,6 +186,7 @@ TEST(EngineExchange, MultichannelProtocol) {
        EOutcome::Failure},
       {"silent to the command", [](TDeviceSession& s) { s.Faults().SilenceCommands(1); }, EOutcome::NoLink},
       {"unplugged", HangUp, EOutcome::LinkLost},
+      {"unplugged mid-exchange", HangUpMidExchange, EOutcome::LinkLost},
   });
 }
 

@@ -32,15 +32,21 @@ int MsLeft(Clock::time_point deadline) {
 
 TDeviceSession::TDeviceSession(int fd, CommandHandler handler, TSessionOptions options, const char* logName)
     : FFd(fd),
-      FWakeFd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)),
+      FWakeFd(-1),
       FIsSocket(false),
       FHandler(std::move(handler)),
       FOptions(options),
       FLogger(logName),
       FBaudRate(options.BaudRate) {
   if (FFd < 0) throw std::invalid_argument("device session: bad descriptor");
-  if (FWakeFd < 0) throw std::runtime_error(std::string("device session: eventfd: ") + std::strerror(errno));
-  if (!FHandler) throw std::invalid_argument("device session: no command handler");
+  auto fail = [this](const std::string& text) {
+    close(FFd);  // the descriptor was handed over: it goes with the failed session
+    FFd = -1;
+    return std::runtime_error("device session: " + text);
+  };
+  if (!FHandler) throw fail("no command handler");
+  FWakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  if (FWakeFd < 0) throw fail(std::string("eventfd: ") + std::strerror(errno));
   struct stat st {};
   FIsSocket = fstat(FFd, &st) == 0 && S_ISSOCK(st.st_mode);
   const int flags = fcntl(FFd, F_GETFL);
@@ -65,7 +71,7 @@ void TDeviceSession::Stop() {
   if (FThread.get_id() == std::this_thread::get_id()) return;  // from the handler: the thread ends itself
   std::lock_guard lock(FStopLock);
   if (FThread.joinable()) FThread.join();
-  if (State() == ESessionState::Created) Finish(ESessionState::Stopped);
+  if (State() == ESessionState::Created) Finish(FHangUpRequested ? ESessionState::HungUp : ESessionState::Stopped);
 }
 
 void TDeviceSession::HangUp() {
@@ -74,11 +80,11 @@ void TDeviceSession::HangUp() {
 }
 
 void TDeviceSession::Finish(ESessionState state) {
+  FState = state;  // before the close, so a host that sees the line drop sees the state too
   if (FFd >= 0) {
     close(FFd);
     FFd = -1;
   }
-  FState = state;
 }
 
 void TDeviceSession::Run() {

@@ -120,7 +120,9 @@ TEST(DeviceSession, HangUpOnCommandUnplugsBeforeAnswering) {
   TLinkFixture f(0);
   f.Session->Faults().HangUpOnCommand();
   f.Host.Write(kCommandFC);
-  EXPECT_EQ(f.Host.Read(6), Bytes{ACK});  // the frame was taken, then the line went dead
+  // The frame was taken (its ACK may be lost with the line), then the line went dead.
+  const Bytes got = f.Host.Read(6);
+  EXPECT_TRUE(got.empty() || got == Bytes{ACK});
   EXPECT_TRUE(WaitFor([&] { return f.Session->State() == ESessionState::HungUp; }));
   EXPECT_TRUE(f.Device.Commands().empty());
 }

@@ -68,7 +68,7 @@ class THostEnd {
       if (left <= 0) break;
       pollfd p{FSlave, POLLIN, 0};
       if (poll(&p, 1, static_cast<int>(left)) <= 0) break;
-      if (p.revents & (POLLHUP | POLLERR)) break;
+      if (!(p.revents & POLLIN)) break;  // hung up with nothing left to read
       std::uint8_t b[256];
       const ssize_t n = ::read(FSlave, b, std::min(sizeof b, count - out.size()));
       if (n <= 0) break;

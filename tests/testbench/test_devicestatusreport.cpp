@@ -66,6 +66,32 @@ TEST(DeviceStatusReport, ModelsWithFNHaveNoFiscalMemoryOrEKLZLines) {
   EXPECT_TRUE(Contains(withoutFN.Lines(), "Батарея ФП заряжена более 80 %   : [да]"));
 }
 
+TEST(DeviceStatusReport, ShortReportKeyAndPrintLines) {
+  TShortStatusValues v;
+  v.ECRMode = 4;
+  v.ECRModeDescription = "Закрытая смена";
+  v.BatteryVoltage = 3.1;
+  v.UpdateKeysResultCode = 254;
+  v.UpdateKeysStatus = 0b1011;  // two keys, urgent
+  v.LastPrintResult = 3;
+  TReportBuilder plain(kDeviceStatusReportWidths);
+  AddShortStatusReport(plain, v);
+  EXPECT_TRUE(Contains(plain.Lines(), " 4, Закрытая смена"));
+  EXPECT_TRUE(Contains(plain.Lines(), "Напряжение батареи, В     : 3.10"));
+  EXPECT_FALSE(Contains(plain.Lines(), "ключей"));
+  EXPECT_FALSE(Contains(plain.Lines(), "Результат последней печати"));
+
+  v.ModelID = 254;
+  v.CapLastPrintResult = true;
+  TReportBuilder r(kDeviceStatusReportWidths);
+  AddShortStatusReport(r, v);
+  EXPECT_TRUE(Contains(r.Lines(), ": 254, Обновление не производилось, потому что не требуется"));
+  EXPECT_TRUE(Contains(r.Lines(), ": 11, Требуется срочное обновление"));
+  EXPECT_TRUE(Contains(r.Lines(), "Кол-во обновленных ключей : 2"));
+  EXPECT_TRUE(Contains(r.Lines(), "Результат последней печати: 3"));
+  EXPECT_EQ(r.Lines().back(), " " + std::string(40, '-'));
+}
+
 TEST(DeviceStatusReport, SKNOStatusLines) {
   TReportBuilder r(kDeviceStatusReportWidths);
   AddSKNOStatus(r, 0x0881);

@@ -36,6 +36,8 @@ TEST(Texts, AddLeadingZerosCutsOrPads) {
   EXPECT_EQ(AddLeadingZeros("", 3), "000");
   EXPECT_EQ(AddLeadingZeros("12", 0), "");
   EXPECT_EQ(AddLeadingZeros("12", -1), "");
+  EXPECT_EQ(AddLeadingZeros("№12345", 3), "№12");  // cut by characters, never inside one
+  EXPECT_EQ(AddLeadingZeros("№1", 4), "00№1");
 }
 
 TEST(Texts, Cp866ToUtf8) {

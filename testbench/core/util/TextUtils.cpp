@@ -53,8 +53,14 @@ std::string GetSerialNumber(std::string_view serialNumber) { return OrDefault(se
 std::string AddLeadingZeros(std::string_view s, int n) {
   if (n <= 0) return {};
   const auto width = static_cast<std::size_t>(n);
-  if (s.size() >= width) return std::string(s.substr(0, width));
-  return std::string(width - s.size(), '0') + std::string(s);
+  const std::size_t length = Utf8Length(s);
+  if (length < width) return std::string(width - length, '0') + std::string(s);
+  // Cut after n characters, never inside one.
+  std::size_t chars = 0, at = 0;
+  for (; at < s.size(); ++at) {
+    if ((static_cast<unsigned char>(s[at]) & 0xC0) != 0x80 && chars++ == width) break;
+  }
+  return std::string(s.substr(0, at));
 }
 
 std::string Str866To1251(std::string_view cp866) {

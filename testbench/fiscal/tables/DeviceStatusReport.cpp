@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/Translate.h"
+#include "testbench/core/util/Amount.h"
 #include "testbench/core/util/BinUtils.h"
 #include "testbench/core/util/DateTimeUtils.h"
 #include "testbench/core/util/TextUtils.h"
@@ -125,6 +126,35 @@ void AddLongStatusReport(TReportBuilder& r, const TECRStatusValues& v) {
 
   r.AddSeparator();
   if (v.CapSKNO) AddSKNOStatus(r, v.SKNOStatus);
+}
+
+void AddShortStatusReport(TReportBuilder& r, const TShortStatusValues& v) {
+  r.AddEmptyLine();
+  r.AddSeparator();
+  r.AddMemoLine(Tr("Краткий запрос состояния:"));
+  r.AddSeparator();
+  r.AddMemoLine(Tr("Режим:") + " ");
+  r.AddMemoLine(CodeText(v.ECRMode, v.ECRModeDescription));
+  r.AddSeparator();
+
+  r.AddLine(Tr("Подрежим"), CodeText(v.ECRAdvancedMode, v.ECRAdvancedModeDescription));
+  r.AddLine(Tr("Статус режима"), v.ECRModeStatus);
+  r.AddLine(Tr("Количество операций в чеке"), v.QuantityOfOperations);
+  r.AddLine(Tr("Напряжение батареи, В"), AmountToStr(v.BatteryVoltage, true));
+  r.AddLine(Tr("Напряжение источника, В"), AmountToStr(v.PowerSourceVoltage, true));
+  r.AddLine(Tr("Предыдущий режим ККТ"), v.PreviousECRMode);
+  r.AddLine(Tr("Температура ТПГ"), v.PrinterHeadTemperature);
+
+  if (v.ModelID == 254) {
+    r.AddLine(Tr("Код ошибки при обновлении ключей"),
+              CodeText(v.UpdateKeysResultCode, KeyUpdateResultToStr(v.UpdateKeysResultCode, v.UpdateKeysStatus)));
+    r.AddLine(Tr("Статус обновления ключей"), CodeText(v.UpdateKeysStatus, KeyUpdateStatusToStr(v.UpdateKeysStatus)));
+    r.AddLine(Tr("Кол-во обновленных ключей"), UpdatedKeyCount(v.UpdateKeysStatus));
+  }
+  if (v.CapLastPrintResult) r.AddLine(Tr("Результат последней печати"), v.LastPrintResult);
+
+  AddDeviceFlags(r, v.Flags, v.CapFN, DeviceFlagsLabel(true));
+  r.AddSeparator();
 }
 
 }  // namespace zel

@@ -77,6 +77,27 @@ struct TECRStatusValues {
   std::int64_t SKNOStatus = 0;
 };
 
+// What GetShortECRStatus reports for the short report.
+struct TShortStatusValues {
+  std::int64_t ModelID = 0;  // GetModelID; 254 shows the key update lines
+  bool CapLastPrintResult = false;
+  bool CapFN = false;
+  std::int64_t ECRMode = 0;
+  std::string ECRModeDescription;
+  std::int64_t ECRAdvancedMode = 0;
+  std::string ECRAdvancedModeDescription;
+  std::int64_t ECRModeStatus = 0;
+  std::int64_t QuantityOfOperations = 0;
+  double BatteryVoltage = 0;
+  double PowerSourceVoltage = 0;
+  std::int64_t PreviousECRMode = 0;
+  std::int64_t PrinterHeadTemperature = 0;
+  std::int64_t UpdateKeysResultCode = 0;
+  std::int64_t UpdateKeysStatus = 0;
+  std::int64_t LastPrintResult = 0;
+  TDeviceFlagValues Flags;
+};
+
 // The flags label differs per page: "Флаги" followed directly by "KKT" on
 // "Запросы", "Флаги" alone on "Полное состояние".
 std::string DeviceFlagsLabel(bool statusPage);
@@ -90,5 +111,7 @@ void AddFMFlagLines(TReportBuilder& r, const TFMFlagValues& v);
 void AddSKNOStatus(TReportBuilder& r, std::int64_t status);
 // The long report of "Запросы" after a successful GetECRStatus.
 void AddLongStatusReport(TReportBuilder& r, const TECRStatusValues& v);
+// The short report of "Запросы" after a successful GetShortECRStatus.
+void AddShortStatusReport(TReportBuilder& r, const TShortStatusValues& v);
 
 }  // namespace zel

@@ -154,7 +154,13 @@ TRpcRequest RpcDecode(std::string_view line) {
   const QJsonDocument doc = QJsonDocument::fromJson(
       QByteArray::fromRawData(line.data(), static_cast<qsizetype>(line.size())), &parseError);
   if (parseError.error != QJsonParseError::NoError) {
-    request.Error = RpcErrorResponse(QJsonValue::Null, kRpcParseError, "Parse error");
+    // A lone scalar is valid JSON but no request; the parser only takes it inside an array.
+    QByteArray wrapped = "[";
+    wrapped.append(line.data(), static_cast<qsizetype>(line.size()));
+    wrapped.append(']');
+    const bool scalar = QJsonDocument::fromJson(wrapped, &parseError).isArray();
+    request.Error = scalar ? RpcErrorResponse(QJsonValue::Null, kRpcInvalidRequest, "Invalid Request")
+                           : RpcErrorResponse(QJsonValue::Null, kRpcParseError, "Parse error");
     return request;
   }
   if (doc.isArray()) {

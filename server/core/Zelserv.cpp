@@ -168,12 +168,14 @@ std::string TZelserv::SendData(int cmdTimeout, const std::string& txData, int& r
   TPrinterPort& port = FPortLink->Port();
   try {
     const Bytes data = HexDecode(txData);
-    port.OpenPort(FID);
+    // Opening and the exchange form one step under the port's lock: another
+    // client leaving may close the shared port at any moment in between.
     port.Lock();
     struct TUnlock {
       TPrinterPort& Port;
       ~TUnlock() { Port.Unlock(); }
     } unlock{port};  // also when a step raises
+    port.OpenPort(FID);
     port.SendData(static_cast<std::uint32_t>(cmdTimeout), data);
     std::string answer = HexEncode(port.GetAnswer());
     FRawAnswer = HexEncode(port.RawAnswer());

@@ -1,13 +1,8 @@
 #include <mutex>
-#include <stdexcept>
 
-#include "server/core/PortFactory.h"
-
-#if __has_include("common/ComPort.h") && __has_include("server/protocol/PrinterProtocolFactory.h")
 #include "common/ComPort.h"
+#include "server/core/PortFactory.h"
 #include "server/protocol/PrinterProtocolFactory.h"
-#define ZEL_HAVE_ENGINES 1
-#endif
 
 namespace zel {
 
@@ -18,21 +13,13 @@ TPortFactory gFactory;
 
 TPortFactory DefaultPortFactory() {
   TPortFactory f;
-#ifdef ZEL_HAVE_ENGINES
   f.CreateSerialPort = [](std::shared_ptr<TConnectionParams> params) -> std::shared_ptr<ISerialPort> {
     return std::make_shared<TComPort>(std::move(params));
   };
-  f.CreateProtocol = [](std::shared_ptr<ISerialPort> port, std::shared_ptr<TConnectionParams> params)
-      -> std::shared_ptr<IPrinterProtocol> {
-    return std::shared_ptr<IPrinterProtocol>(
-        GetProtocolFactory(params->ProtocolType)->Instance(std::move(port), params));
+  f.CreateProtocol = [](std::shared_ptr<ISerialPort> port,
+                        std::shared_ptr<TConnectionParams> params) -> std::shared_ptr<IPrinterProtocol> {
+    return GetProtocolFactory(params->ProtocolType).Instance(std::move(port), std::move(params));
   };
-#else
-  f.CreateSerialPort = [](std::shared_ptr<TConnectionParams>) -> std::shared_ptr<ISerialPort> {
-    throw std::runtime_error("serial port support is not built in");
-  };
-  f.CreateProtocol = nullptr;
-#endif
   return f;
 }
 

@@ -38,11 +38,17 @@ QLabel* Heading(const char* name, const char* text) {
   return label;
 }
 
-QTreeWidget* ReportList(const char* name, const std::vector<const char*>& columns) {
+struct TColumn {
+  const char* Caption;
+  int Width;  // pixels; the last column takes the rest
+};
+
+QTreeWidget* ReportList(const char* name, const std::vector<TColumn>& columns) {
   auto* list = Named(new QTreeWidget, name);
   QStringList captions;
-  for (const char* c : columns) captions << TrQ(c);
+  for (const TColumn& c : columns) captions << TrQ(c.Caption);
   list->setHeaderLabels(captions);
+  for (int i = 0; i + 1 < static_cast<int>(columns.size()); ++i) list->setColumnWidth(i, columns[i].Width);
   list->setRootIsDecorated(false);
   list->setUniformRowHeights(true);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -79,8 +85,7 @@ void TfmMain::CreateControls() {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(PageControl);
   layout->addLayout(buttons);
-  resize(460, 360);
-  setFixedSize(sizeHint().expandedTo(QSize(460, 360)));
+  setFixedSize(sizeHint().expandedTo(QSize(500, 360)));
 }
 
 QWidget* TfmMain::CreateCommonTab() {
@@ -130,7 +135,7 @@ QWidget* TfmMain::CreateCommonTab() {
 
 QWidget* TfmMain::CreatePortsTab() {
   auto* page = Named(new QWidget, "tsPorts");
-  lvPorts = ReportList("lvPorts", {"Порт", "Состояние", "Компьютер", "PID", "Приложение"});
+  lvPorts = ReportList("lvPorts", {{"Порт", 70}, {"Состояние", 90}, {"Компьютер", 110}, {"PID", 60}, {"Приложение", 0}});
   btnUnlockPort = Named(new QPushButton(TrQ("Разблокировать порт")), "btnUnlockPort");
   btnUnlockPort->setEnabled(false);
   auto* buttons = new QHBoxLayout;
@@ -144,7 +149,7 @@ QWidget* TfmMain::CreatePortsTab() {
 
 QWidget* TfmMain::CreateClientsTab() {
   auto* page = Named(new QWidget, "tsClients");
-  lvClients = ReportList("lvClients", {"№", "Компьютер", "PID", "Приложение"});
+  lvClients = ReportList("lvClients", {{"№", 40}, {"Компьютер", 130}, {"PID", 70}, {"Приложение", 0}});
   lblClientCount = Named(new QLabel(TrQ("Количество клиентов:")), "lblClientCount");
   edtClientCount = Named(new QLineEdit, "edtClientCount");
   edtClientCount->setReadOnly(true);

@@ -17,6 +17,9 @@
 #include "tests/server/FakeDevice.h"
 #include "tests/server/TestEnv.h"
 
+// Qt's font and bus libraries keep caches for the whole process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\nleak:libdbus\n"; }
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fputs("usage: zelserv-screenshots <folder>\n", stderr);
@@ -33,7 +36,7 @@ int main(int argc, char** argv) {
   zel::test::TFakeFactory fakes;
   zel::TServerSettings settings;
   settings.TCPEnabled = true;
-  settings.TCPPort = 0;
+  settings.TCPPort = 211;
   settings.BindAddress = "127.0.0.1";
   settings.AutoPortClose = true;
   settings.CloseTimeout = 30000;

@@ -19,14 +19,12 @@ const char* const kClassicGroup = "Zelvox/A4/Params";
 const char* const kNetworkGroup = "Zelserv/Network";
 
 QString SettingsFile() {
-  std::string dir;
+  QString dir = QStringLiteral(".");
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-    dir = xdg;
+    dir = QString::fromLocal8Bit(xdg);
   else if (const char* home = std::getenv("HOME"); home && *home)
-    dir = std::string(home) + "/.config";
-  else
-    dir = ".";
-  return QString::fromStdString(dir + "/Veltrona/Zelserv.ini");
+    dir = QString::fromLocal8Bit(home) + QStringLiteral("/.config");
+  return dir + QStringLiteral("/Veltrona/Zelserv.ini");
 }
 
 // Whole-string decimal integer (optional sign); false for anything else.

@@ -210,3 +210,37 @@ TEST_F(TcpServerTest, FiftyClientsOverFourPortsEachGetTheirOwnAnswers) {
 
 }  // namespace
 }  // namespace zel
+
+namespace zel {
+namespace {
+
+TEST(NetFilterTest, ParsesCidrListsAndMatchesMappedAddresses) {
+  const TNetFilter filter = TNetFilter::Parse("192.168.10.0/24, 10.1.2.3 ; fd00::/8\t::1");
+  const struct {
+    const char* address;
+    bool allowed;
+  } cases[] = {
+      {"192.168.10.200", true}, {"192.168.11.1", false}, {"10.1.2.3", true},   {"10.1.2.4", false},
+      {"fd12::5", true},        {"fe80::1", false},      {"::1", true},        {"::ffff:192.168.10.7", true},
+      {"::ffff:10.1.2.4", false}, {"not an address", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(filter.Allows(c.address), c.allowed) << c.address;
+  EXPECT_TRUE(TNetFilter::Parse(" , ").Allows("8.8.8.8")) << "an empty list lets everyone in";
+  for (const char* bad : {"10.0.0.0/33", "::/129", "10.0.0.0/", "10.0.0.0/8x", "host.example", "300.1.1.1"})
+    EXPECT_THROW(TNetFilter::Parse(bad), std::invalid_argument) << bad;
+}
+
+TEST(TcpListenerTest, EveryAddressListenerTakesIpv4ClientsThroughTheAllowList) {
+  test::TFakeFactory fakes;
+  TTCPServer server;
+  server.SetPort(0);
+  server.SetEnabled(true);
+  server.SetLimits("127.0.0.0/8", 8, 1024);
+  ASSERT_TRUE(server.Update());
+  test::TRpcClient client(server.BoundPort());
+  EXPECT_EQ(client.Code("AdminUnlockPorts"), 0);
+  EXPECT_THROW(server.SetLimits("127.0.0.0/99", 8, 1024), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace zel

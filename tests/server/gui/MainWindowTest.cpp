@@ -3,8 +3,11 @@
 // with connected clients, and closing.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -381,6 +384,26 @@ TEST_F(MainWindowTest, CaptionAboutTrayMenuAndMinimising) {
   emit w.TrayIcon()->activated(QSystemTrayIcon::Trigger);
   EXPECT_TRUE(w.isVisible());
   EXPECT_FALSE(w.isMinimized());
+}
+
+TEST_F(MainWindowTest, EveryTextOfTheWindowHasAnEnglishTranslation) {
+  SetLanguage("en");
+  TfmMain& w = Open();
+  QStringList texts;
+  for (auto* label : w.findChildren<QLabel*>()) texts << label->text();
+  for (auto* button : w.findChildren<QAbstractButton*>()) texts << button->text();
+  for (auto* tabs : w.findChildren<QTabWidget*>())
+    for (int i = 0; i < tabs->count(); ++i) texts << tabs->tabText(i);
+  for (auto* list : w.findChildren<QTreeWidget*>())
+    for (int i = 0; i < list->columnCount(); ++i) texts << list->headerItem()->text(i);
+  for (QAction* a : w.PopupMenu()->actions()) texts << a->text();
+  w.ShowAbout();
+  SetLanguage("ru");
+  ASSERT_EQ(FShown.size(), 1u);
+  texts << FShown[0].Text;
+  EXPECT_TRUE(texts.contains("&Properties")) << "the catalogue was found";
+  const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
+  for (const QString& t : texts) EXPECT_FALSE(t.contains(cyrillic)) << t.toStdString();
 }
 
 }  // namespace

@@ -310,6 +310,11 @@ bool TfmMain::CloseProgram() {
   if (FServer->ConnectionCount() > 0 &&
       !ShowMessage(this, TMessageKind::Question, TrQ(kTextDropClients)))
     return false;
+  Shutdown();
+  return true;
+}
+
+void TfmMain::Shutdown() {
   // Every connection ends and its server object unlocks and closes its port;
   // Stop raises while an exchange still runs, so wait for it.
   for (;;) {
@@ -323,7 +328,6 @@ bool TfmMain::CloseProgram() {
   if (FTrayIcon) FTrayIcon->hide();
   hide();
   QCoreApplication::quit();
-  return true;
 }
 
 void TfmMain::changeEvent(QEvent* event) {

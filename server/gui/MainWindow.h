@@ -47,6 +47,8 @@ class TfmMain : public QWidget {
   // "&Закрыть": releases every client, then ends the program. False when the
   // user chose to keep connected clients.
   bool CloseProgram();
+  // Releases every client and ends the program without asking (SIGTERM).
+  void Shutdown();
   void ShowAbout();
 
   TTCPServer& Server() { return *FServer; }

@@ -1,9 +1,12 @@
 #include "server/gui/WindowApp.h"
 
 #include <signal.h>
+#include <sys/signalfd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
+#include <QSocketNotifier>
 
 #include <cstdlib>
 #include <exception>
@@ -51,6 +54,15 @@ bool DisplayAvailable() {
 
 int RunWindow(int& argc, char** argv, const std::vector<std::string>& switches) {
   signal(SIGPIPE, SIG_IGN);
+  // SIGTERM and SIGINT end the program as "&Закрыть" does; blocked before any
+  // thread starts so that they all inherit the mask and only the descriptor
+  // receives them.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGTERM);
+  sigaddset(&stopSignals, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  const int signalFd = signalfd(-1, &stopSignals, SFD_CLOEXEC | SFD_NONBLOCK);
   QApplication app(argc, argv);
   QApplication::setApplicationName(ProgramTitle());
   QApplication::setApplicationDisplayName(ProgramTitle());
@@ -63,7 +75,20 @@ int RunWindow(int& argc, char** argv, const std::vector<std::string>& switches) 
     ShowMessage(nullptr, TMessageKind::Error, QString::fromStdString(e.what()));
     return 1;
   }
-  return QApplication::exec();
+  std::unique_ptr<QSocketNotifier> stopNotifier;
+  if (signalFd >= 0) {
+    stopNotifier = std::make_unique<QSocketNotifier>(signalFd, QSocketNotifier::Read);
+    QObject::connect(stopNotifier.get(), &QSocketNotifier::activated, window.get(), [&window, signalFd] {
+      signalfd_siginfo info{};
+      while (read(signalFd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+      }
+      window->Shutdown();
+    });
+  }
+  const int code = QApplication::exec();
+  stopNotifier.reset();
+  if (signalFd >= 0) close(signalFd);
+  return code;
 }
 
 }  // namespace zel

@@ -8,7 +8,9 @@
 #include <memory>
 #include <thread>
 
+#include "common/Translate.h"
 #include "server/core/PrinterPort.h"
+#include "server/core/ServerTexts.h"
 #include "server/core/Zelserv.h"
 #include "tests/server/FakeDevice.h"
 #include "tests/server/TestEnv.h"
@@ -279,6 +281,21 @@ TEST_F(ZelservTest, VersionAndComputerName) {
   char host[256] = {};
   gethostname(host, sizeof host - 1);
   EXPECT_EQ(client.GetComputerName(), std::string(host).substr(0, 15));
+}
+
+TEST_F(ZelservTest, TextsHaveEnglishTranslations) {
+  SetLanguage("en");
+  for (const char* text : {kTextNoErrors, kTextPortLocked, kTextBadDataFormat, kTextCloseTimeout, kTextDropClients}) {
+    const std::string english = Tr(text);
+    EXPECT_NE(english, text);
+    EXPECT_EQ(english.find_first_of("\xD0\xD1"), std::string::npos) << english << " still has Cyrillic";
+  }
+  TZelserv a, b;
+  a.Connect(9, "app", "pc");
+  ASSERT_EQ(a.LockPort(3), 0);
+  EXPECT_EQ(b.LockPort(3), -18);
+  EXPECT_EQ(b.ResultDescription(), "Port is locked pc.9.'app'");
+  SetLanguage("");
 }
 
 // ---- inactivity timer ------------------------------------------------------

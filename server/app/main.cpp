@@ -8,6 +8,9 @@
 
 #include "common/Translate.h"
 #include "server/app/Headless.h"
+#ifdef ZEL_SERVER_WINDOW
+#include "server/gui/WindowApp.h"
+#endif
 
 namespace {
 
@@ -49,9 +52,13 @@ int main(int argc, char** argv) {
     else
       switches.push_back(arg);
   }
+#ifdef ZEL_SERVER_WINDOW
+  if (!headless && zel::DisplayAvailable()) return zel::RunWindow(argc, argv, switches);
+#else
   const bool display = (std::getenv("DISPLAY") && *std::getenv("DISPLAY")) ||
                        (std::getenv("WAYLAND_DISPLAY") && *std::getenv("WAYLAND_DISPLAY"));
   if (!headless && display)
     std::fputs("zelserv: this build has no main window; serving headless\n", stderr);
+#endif
   return zel::RunHeadless(switches);
 }

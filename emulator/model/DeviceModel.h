@@ -129,6 +129,13 @@ class TDeviceModel {
   std::uint8_t FNBeginCalculationStateReport(const TFieldValues&, TFieldValues&);
   std::uint8_t FNBuildCalculationStateReport(const TFieldValues&, TFieldValues&);
   std::uint8_t FNFindDocument(const TFieldValues&, TFieldValues&);
+  // tag records, counters, service
+  std::uint8_t FNSendTLV(const TFieldValues&, TFieldValues&);
+  std::uint8_t ContinuePrint(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNCountersSync(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNResetState(const TFieldValues&, TFieldValues&);
+  // FE service commands: SubCode and the 4-byte Parameter in, Payload out.
+  std::uint8_t ServiceCommand(const TFieldValues&, TFieldValues&);
   // printing
   std::uint8_t PrintString(const TFieldValues&, TFieldValues&);
   std::uint8_t PrintStringWithFont(const TFieldValues&, TFieldValues&);

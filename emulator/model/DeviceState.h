@@ -16,10 +16,10 @@ struct TIdentity {
   int majorType = 0, minorType = 4;          // device type and subtype
   int majorProtocol = 1, minorProtocol = 0;  // protocol version
   int codePage = 0;                          // 0 = Russian
-  std::string firmwareVersion = "C.3";
+  std::string firmwareVersion = "3.2";       // major.minor, as the status record carries it
   int firmwareBuild = 25611;
   std::string firmwareDate = "2023-02-13";   // ISO date, after 2018-10-24
-  std::string fmVersion = "C.3";
+  std::string fmVersion = "3.2";
   int fmBuild = 25611;
   std::string fmDate = "2023-02-13";
   bool cashCore = false;                     // model parameter 28
@@ -95,6 +95,7 @@ struct TDeviceState {
   TFiscalStorage fn;
   TReceipt receipt;
   int lastOperator = 0;
+  bool okpKeysUpdated = false;   // the marking-code check keys were fetched
 };
 
 }  // namespace zel::emu

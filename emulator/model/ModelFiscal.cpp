@@ -20,8 +20,8 @@ void DocumentOut(const TFnDocument& d, TFieldValues& out) {
   out.Set("DocumentNumber", static_cast<std::int64_t>(d.number));
   out.Set("FiscalSign", static_cast<std::int64_t>(d.fiscalSign));
   out.Set("FiscalSignAsString", std::to_string(d.fiscalSign));
-  out.Set("Date", DateText(d.time));
-  out.Set("Time", TimeText(d.time));
+  out.SetDate("Date", d.time);
+  out.SetTime("Time", d.time);
 }
 
 }  // namespace
@@ -35,8 +35,8 @@ std::uint8_t TDeviceModel::FNGetStatus(const TFieldValues&, TFieldValues& out) {
   out.Set("FNWarningFlags", 0);
   out.Set("SerialNumber", fn.serial);
   const std::int64_t t = fn.documents.empty() ? NowLocked() : fn.documents.back().time;
-  out.Set("Date", DateText(t));
-  out.Set("Time", TimeText(t));
+  out.SetDate("Date", t);
+  out.SetTime("Time", t);
   out.Set("DocumentNumber", fn.documents.empty() ? 0 : static_cast<std::int64_t>(fn.documents.back().number));
   return kOk;
 }
@@ -53,7 +53,7 @@ std::uint8_t TDeviceModel::FNGetVersion(const TFieldValues&, TFieldValues& out) 
 }
 
 std::uint8_t TDeviceModel::FNGetExpirationTime(const TFieldValues&, TFieldValues& out) {
-  out.Set("Date", DateText(s_.fn.expiry));
+  out.SetDate("Date", s_.fn.expiry);
   out.Set("FreeRegistration", s_.fn.registrationsLeft);
   out.Set("RegistrationNumber", 30 - s_.fn.registrationsLeft);
   return kOk;
@@ -80,8 +80,8 @@ std::uint8_t TDeviceModel::FNGetInfoExchangeStatus(const TFieldValues&, TFieldVa
   out.Set("MessageCount", count);
   out.Set("DocumentNumber", first ? static_cast<std::int64_t>(first->number) : 0);
   const std::int64_t t = first ? first->time : NowLocked();
-  out.Set("Date", DateText(t));
-  out.Set("Time", TimeText(t));
+  out.SetDate("Date", t);
+  out.SetTime("Time", t);
   return kOk;
 }
 
@@ -97,7 +97,7 @@ std::uint8_t TDeviceModel::FNBeginRegistrationReport(const TFieldValues& in, TFi
   if (s_.fn.openDocument != 0 || s_.receipt.open) return kFnWrongState;
   if (type == 0 && s_.fn.phase != kFnSetUp) return kFnLifePhase;
   if (type != 0 && s_.fn.phase != kFnFiscal) return kFnLifePhase;
-  if (s_.fn.sessionOpen) return kNotInThisMode;
+  if (s_.fn.sessionOpen) return kShiftIsOpen;
   s_.fn.openDocument = RegistrationDocumentCode(static_cast<int>(type));
   s_.fn.reportType = static_cast<int>(type);
   s_.fn.pendingTags.clear();
@@ -128,13 +128,17 @@ std::uint8_t TDeviceModel::BuildRegistration(const TFieldValues& in, TFieldValue
   auto& fn = s_.fn;
   if (!IsAdmin(in.Int("Password", -1))) return kWrongPassword;
   if (fn.phase != (rereg ? kFnFiscal : kFnSetUp)) return kFnLifePhase;
-  if (fn.sessionOpen || s_.receipt.open) return kNotInThisMode;
+  if (fn.sessionOpen) return kShiftIsOpen;
+  if (s_.receipt.open) return kReceiptIsOpen;
   const int reportType = rereg ? (fn.openDocument == 18 ? 1 : 2) : 0;
   if (fn.openDocument != 0 && fn.openDocument != RegistrationDocumentCode(reportType)) return kFnWrongState;
-  if (fn.registrationsLeft <= 0) return 18;  // FN resource exhausted
+  if (fn.registrationsLeft <= 0) return kFnResourceExhausted;
   const std::string inn = in.Str("INN"), rnm = in.Str("KKTRegistrationNumber");
-  const std::int64_t tax = in.Int("TaxType", -1), work = in.Int("WorkMode", 0), workEx = in.Int("WorkModeEx", 0);
-  const std::int64_t reason = in.Int("RegistrationReasonCode", 0), reasonEx = in.Int("RegistrationReasonCodeEx", 0);
+  const std::int64_t tax = in.Int("TaxType", -1), work = in.Int("WorkMode", 0);
+  // Extended work modes and change reasons come from 18/1/21 and 18/1/22 unless the command carries them.
+  const std::int64_t workEx = in.Int("WorkModeEx", std::stoll(Cell(cell::kFiscal, 1, 21)));
+  const std::int64_t reason = in.Int("RegistrationReasonCode", 0);
+  const std::int64_t reasonEx = in.Int("RegistrationReasonCodeEx", std::stoll(Cell(cell::kFiscal, 1, 22)));
   if (!(Digits(inn, 10, 10) || Digits(inn, 12, 12)) || !Digits(rnm, 1, 20)) return kFnBadParameter;
   if (tax < 1 || tax > 63 || work < 0 || work > 255 || workEx < 0 || workEx > 255) return kFnBadParameter;
   if (reasonEx < 0 || reasonEx > 0xFFFFFFFFLL) return kFnBadParameter;
@@ -214,7 +218,8 @@ std::uint8_t TDeviceModel::FNCancelDocument(const TFieldValues&, TFieldValues&) 
 std::uint8_t TDeviceModel::FNBeginCloseFiscalMode(const TFieldValues& in, TFieldValues&) {
   if (!IsAdmin(in.Int("Password", -1))) return kWrongPassword;
   if (s_.fn.phase != kFnFiscal) return kFnLifePhase;
-  if (s_.fn.sessionOpen || s_.receipt.open) return kNotInThisMode;
+  if (s_.fn.sessionOpen) return kShiftIsOpen;
+  if (s_.receipt.open) return kReceiptIsOpen;
   if (s_.fn.openDocument != 0) return kFnWrongState;
   s_.fn.openDocument = 16;
   return kOk;
@@ -223,7 +228,8 @@ std::uint8_t TDeviceModel::FNBeginCloseFiscalMode(const TFieldValues& in, TField
 std::uint8_t TDeviceModel::FNCloseFiscalMode(const TFieldValues& in, TFieldValues& out) {
   if (!IsAdmin(in.Int("Password", -1))) return kWrongPassword;
   if (s_.fn.phase != kFnFiscal) return kFnLifePhase;
-  if (s_.fn.sessionOpen || s_.receipt.open) return kNotInThisMode;
+  if (s_.fn.sessionOpen) return kShiftIsOpen;
+  if (s_.receipt.open) return kReceiptIsOpen;
   if (s_.fn.openDocument != 0 && s_.fn.openDocument != 16) return kFnWrongState;
   TFnDocument& doc = AddDocument(6);
   doc.inn = Cell(cell::kFiscal, 1, 2);
@@ -260,8 +266,8 @@ std::uint8_t TDeviceModel::FNBuildCalculationStateReport(const TFieldValues&, TF
   DocumentOut(doc, out);
   out.Set("DocumentCount", unsent);
   if (unsent) {  // the date of the oldest unsent document
-    out.Set("Date", DateText(firstTime));
-    out.Set("Time", TimeText(firstTime));
+    out.SetDate("Date", firstTime);
+    out.SetTime("Time", firstTime);
   }
   return kOk;
 }

@@ -6,7 +6,7 @@ namespace zel::emu {
 
 std::vector<TModelParam> ModelParams(const TIdentity& id) {
   const bool cashCore = id.cashCore;
-  return {
+  std::vector<TModelParam> params = {
       {1, "CapJrnSensor", 0},
       {2, "CapJrnOpticalSensor", 0},
       {3, "CapJrnLeverSensor", 0},
@@ -67,6 +67,8 @@ std::vector<TModelParam> ModelParams(const TIdentity& id) {
       // not share 16/1/1 with the address mode, or writing one corrupts the other.
       {75, "VendingTableNumber", cell::kVending},
   };
+  for (auto& p : params) p.isBool = p.description.rfind("Cap", 0) == 0 || p.description == "SwapLineBytes";
+  return params;
 }
 
 }  // namespace zel::emu

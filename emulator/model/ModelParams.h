@@ -12,6 +12,7 @@ struct TModelParam {
   int number = 0;
   std::string description;
   std::int64_t value = 0;
+  bool isBool = false;
 };
 
 // Parameters of the model described by identity, in ascending number order.

@@ -39,8 +39,9 @@ std::uint8_t TDeviceModel::OpenCheck(const TFieldValues& in, TFieldValues&) {
   const std::int64_t type = in.Int("CheckType", 0);
   if (type < 0 || type > 3) return kBadParameter;
   const int mode = ModeLocked();
-  if (mode == kModeShiftOver24h) return kFnShiftOver24h;
-  if (mode != kModeShiftOpen) return kNotInThisMode;
+  if (mode == kModeReceiptOpen) return kReceiptIsOpen;
+  if (mode == kModeShiftOver24h) return kShiftOver24h;
+  if (mode != kModeShiftOpen) return kShiftNotOpen;
   if (s_.fn.openDocument != 0) return kFnWrongState;
   s_.receipt = {true, static_cast<int>(type), op, 0};
   return kOk;
@@ -48,7 +49,7 @@ std::uint8_t TDeviceModel::OpenCheck(const TFieldValues& in, TFieldValues&) {
 
 std::uint8_t TDeviceModel::CancelCheck(const TFieldValues& in, TFieldValues&) {
   if (OperatorOf(in.Int("Password", -1)) == 0) return kWrongPassword;
-  if (!s_.receipt.open) return kNotInThisMode;
+  if (!s_.receipt.open) return kReceiptClosed;
   s_.receipt = {};
   s_.operationRegisters[reg::kOpCancelled]++;
   PrintLine("ЧЕК АННУЛИРОВАН", 2);
@@ -66,7 +67,7 @@ std::uint8_t TDeviceModel::CashIncome(const TFieldValues& in, TFieldValues&) {
   if (OperatorOf(in.Int("Password", -1)) == 0) return kWrongPassword;
   const std::int64_t sum = in.Int("Summ1", -1);
   if (sum < 0 || sum > 99999999999LL) return kBadParameter;
-  if (ModeLocked() != kModeShiftOpen) return kNotInThisMode;
+  if (ModeLocked() != kModeShiftOpen) return s_.receipt.open ? kReceiptIsOpen : kShiftNotOpen;
   s_.cashRegisters[reg::kCashInDrawer] += sum;
   s_.cashRegisters[reg::kCashIncome] += sum;
   s_.operationRegisters[reg::kOpCashIncome]++;
@@ -78,7 +79,7 @@ std::uint8_t TDeviceModel::CashOutcome(const TFieldValues& in, TFieldValues&) {
   if (OperatorOf(in.Int("Password", -1)) == 0) return kWrongPassword;
   const std::int64_t sum = in.Int("Summ1", -1);
   if (sum < 0 || sum > 99999999999LL) return kBadParameter;
-  if (ModeLocked() != kModeShiftOpen) return kNotInThisMode;
+  if (ModeLocked() != kModeShiftOpen) return s_.receipt.open ? kReceiptIsOpen : kShiftNotOpen;
   if (sum > s_.cashRegisters[reg::kCashInDrawer]) return kBadParameter;  // no more than is in the drawer
   s_.cashRegisters[reg::kCashInDrawer] -= sum;
   s_.cashRegisters[reg::kCashOutcome] += sum;
@@ -98,7 +99,7 @@ std::uint8_t TDeviceModel::FNBeginOpenSession(const TFieldValues& in, TFieldValu
 std::uint8_t TDeviceModel::OpenSession(const TFieldValues& in, TFieldValues& out) {
   if (OperatorOf(in.Int("Password", -1)) == 0) return kWrongPassword;
   if (s_.fn.phase != kFnFiscal) return kFnLifePhase;
-  if (s_.fn.sessionOpen) return kNotInThisMode;
+  if (s_.fn.sessionOpen) return kShiftIsOpen;
   if (s_.fn.openDocument != 0 && s_.fn.openDocument != 2) return kFnWrongState;
   s_.fn.openDocument = 0;
   s_.fn.sessionOpen = true;
@@ -130,7 +131,8 @@ std::uint8_t TDeviceModel::FNBeginCloseSession(const TFieldValues& in, TFieldVal
 
 std::uint8_t TDeviceModel::PrintReportWithCleaning(const TFieldValues& in, TFieldValues& out) {
   if (OperatorOf(in.Int("Password", -1)) == 0) return kWrongPassword;
-  if (!s_.fn.sessionOpen || s_.receipt.open) return kNotInThisMode;
+  if (s_.receipt.open) return kReceiptIsOpen;
+  if (!s_.fn.sessionOpen) return kShiftNotOpen;
   if (s_.fn.openDocument != 0 && s_.fn.openDocument != 8) return kFnWrongState;
   return CloseShift(out);
 }
@@ -154,7 +156,7 @@ std::uint8_t TDeviceModel::CloseShift(TFieldValues& out) {
 
 std::uint8_t TDeviceModel::PrintReportWithoutCleaning(const TFieldValues& in, TFieldValues&) {
   if (OperatorOf(in.Int("Password", -1)) == 0) return kWrongPassword;
-  if (s_.receipt.open) return kNotInThisMode;
+  if (s_.receipt.open) return kReceiptIsOpen;
   PrintDocumentHeader("ОТЧЕТ БЕЗ ГАШЕНИЯ");
   PrintLine("СМЕНА " + std::to_string(s_.fn.sessionNumber));
   PrintLine("НАЛИЧНОСТЬ В КАССЕ " + Money(s_.cashRegisters[reg::kCashInDrawer]));

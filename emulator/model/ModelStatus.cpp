@@ -7,9 +7,17 @@
 
 namespace zel::emu {
 namespace {
-// The ISO dates of TIdentity as field dates.
-std::string IsoToDate(const std::string& iso) {
-  return iso.size() == 10 ? iso.substr(8, 2) + "." + iso.substr(5, 2) + "." + iso.substr(0, 4) : iso;
+// The ISO dates of TIdentity ("YYYY-MM-DD") as device times.
+std::int64_t IsoDay(const std::string& iso) {
+  auto day = iso.size() == 10 ? ParseDate(iso.substr(8, 2) + "." + iso.substr(5, 2) + "." + iso.substr(0, 4)) : std::nullopt;
+  return day ? *day : 0;
+}
+// Capabilities travel as booleans, counts and numbers as integers.
+void SetParamValue(const TModelParam& p, TFieldValues& out) {
+  if (p.isBool)
+    out.Set("ModelParamValue", p.value != 0);
+  else
+    out.Set("ModelParamValue", p.value);
 }
 }  // namespace
 
@@ -22,17 +30,17 @@ std::uint8_t TDeviceModel::GetECRStatus(const TFieldValues& in, TFieldValues& ou
   out.Set("ECRModeStatus", s_.receipt.open ? s_.receipt.type : 0);
   out.Set("ECRSoftVersion", id.firmwareVersion);
   out.Set("ECRBuild", id.firmwareBuild);
-  out.Set("ECRSoftDate", IsoToDate(id.firmwareDate));
+  out.SetDate("ECRSoftDate", IsoDay(id.firmwareDate));
   out.Set("FMSoftVersion", id.fmVersion);
   out.Set("FMBuild", id.fmBuild);
-  out.Set("FMSoftDate", IsoToDate(id.fmDate));
+  out.SetDate("FMSoftDate", IsoDay(id.fmDate));
   out.Set("LogicalNumber", 1);
   out.Set("OpenDocumentNumber", s_.fn.documents.empty() ? 0 : static_cast<std::int64_t>(s_.fn.documents.back().number));
   out.Set("ECRFlags", 0x0002 /*receipt roll present*/ | (s_.identity.cutter ? 0x0100 : 0));
   out.Set("FMFlags", (s_.fn.phase & kFnFiscal) == kFnFiscal ? 0x02 : 0x00);
   out.Set("PortNumber", 0);
-  out.Set("Date", DateText(now));
-  out.Set("Time", TimeText(now));
+  out.SetDate("Date", now);
+  out.SetTime("Time", now);
   out.Set("SessionNumber", s_.fn.sessionNumber);
   out.Set("FreeRecordInFM", 0);
   out.Set("RegistrationNumber", 30 - s_.fn.registrationsLeft);
@@ -50,8 +58,8 @@ std::uint8_t TDeviceModel::GetShortECRStatus(const TFieldValues&, TFieldValues& 
   out.Set("ECRModeStatus", s_.receipt.open ? s_.receipt.type : 0);
   out.Set("ECRFlags", 0x0002 | (s_.identity.cutter ? 0x0100 : 0));
   out.Set("QuantityOfOperations", 0);
-  out.Set("BatteryVoltage", 3200);
-  out.Set("PowerSourceVoltage", 24000);
+  out.Set("BatteryVoltage", 3.2);
+  out.Set("PowerSourceVoltage", 24.0);
   out.Set("PrinterHeadTemperature", 30);
   out.Set("FMResultCode", 0);
   out.Set("EKLZResultCode", 0);
@@ -81,7 +89,7 @@ std::uint8_t TDeviceModel::ReadModelParam(const TFieldValues& in, TFieldValues& 
   const auto& p = params[static_cast<std::size_t>(index)];
   out.Set("ModelParamNumber", p.number);
   out.Set("ModelParamDescription", p.description);
-  out.Set("ModelParamValue", p.value);
+  SetParamValue(p, out);
   return kOk;
 }
 
@@ -89,7 +97,7 @@ std::uint8_t TDeviceModel::ReadModelParamValue(const TFieldValues& in, TFieldVal
   const std::int64_t number = in.Int("ModelParamNumber", -1);
   for (const auto& p : ModelParams(s_.identity))
     if (p.number == number) {
-      out.Set("ModelParamValue", p.value);
+      SetParamValue(p, out);
       return kOk;
     }
   return kBadParameter;
@@ -102,7 +110,7 @@ std::uint8_t TDeviceModel::ReadSerialNumber(const TFieldValues&, TFieldValues& o
 
 std::uint8_t TDeviceModel::SetSerialNumber(const TFieldValues& in, TFieldValues&) {
   const std::string serial = in.Str("SerialNumber");
-  if (!s_.identity.serial.empty()) return kSerialAlreadySet;
+  if (!s_.identity.serial.empty()) return kNotInThisMode;  // written once
   if (serial.empty() || serial.size() > 20 || serial.find_first_not_of("0123456789") != std::string::npos)
     return kBadParameter;
   s_.identity.serial = serial;

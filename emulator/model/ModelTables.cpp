@@ -9,7 +9,7 @@
 namespace zel::emu {
 namespace {
 
-void FieldStructOut(const TFieldDef& f, TFieldValues& out) {
+void FieldStructOut(const TTableField& f, TFieldValues& out) {
   out.Set("FieldName", f.name);
   out.Set("FieldType", f.text);  // 0 number, 1 text
   out.Set("FieldSize", f.size);
@@ -23,7 +23,7 @@ bool ParseInt(const std::string& s, std::int64_t& v) {
 }
 
 // A cell a command may address; nullptr when the table, row or field is missing.
-const TFieldDef* Addressed(const TFieldValues& in, int& table, int& row, int& field) {
+const TTableField* Addressed(const TFieldValues& in, int& table, int& row, int& field) {
   table = static_cast<int>(in.Int("TableNumber", -1));
   row = static_cast<int>(in.Int("RowNumber", -1));
   field = static_cast<int>(in.Int("FieldNumber", -1));
@@ -45,7 +45,7 @@ std::uint8_t TDeviceModel::GetTableStruct(const TFieldValues& in, TFieldValues& 
 }
 
 std::uint8_t TDeviceModel::GetFieldStruct(const TFieldValues& in, TFieldValues& out) {
-  const TFieldDef* f = FindField(static_cast<int>(in.Int("TableNumber", -1)), static_cast<int>(in.Int("FieldNumber", -1)));
+  const TTableField* f = FindField(static_cast<int>(in.Int("TableNumber", -1)), static_cast<int>(in.Int("FieldNumber", -1)));
   if (!f) return kNoSuchTable;
   FieldStructOut(*f, out);
   return kOk;
@@ -53,7 +53,7 @@ std::uint8_t TDeviceModel::GetFieldStruct(const TFieldValues& in, TFieldValues& 
 
 std::uint8_t TDeviceModel::ReadTable(const TFieldValues& in, TFieldValues& out) {
   int table, row, field;
-  const TFieldDef* f = Addressed(in, table, row, field);
+  const TTableField* f = Addressed(in, table, row, field);
   if (!f) return kNoSuchTable;
   if (table == cell::kNetwork && field == 2)  // DHCP state follows the address mode
     SetCell(table, row, field, Cell(table, row, 1) == "0" ? std::to_string(dhcpState_) : "0");
@@ -72,7 +72,7 @@ std::uint8_t TDeviceModel::ReadTable(const TFieldValues& in, TFieldValues& out) 
 
 std::uint8_t TDeviceModel::WriteTable(const TFieldValues& in, TFieldValues& out) {
   int table, row, field;
-  const TFieldDef* f = Addressed(in, table, row, field);
+  const TTableField* f = Addressed(in, table, row, field);
   if (!f) return kNoSuchTable;
   const std::int64_t password = in.Int("Password", -1);
   // Service switches of table 10 take the service password 0 as well.

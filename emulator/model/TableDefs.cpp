@@ -3,20 +3,20 @@
 namespace zel::emu {
 namespace {
 
-TFieldDef Int(const char* name, int size, std::int64_t min, std::int64_t max, std::int64_t def = 0) {
+TTableField Int(const char* name, int size, std::int64_t min, std::int64_t max, std::int64_t def = 0) {
   return {name, false, size, min, max, std::to_string(def), false};
 }
-TFieldDef Str(const char* name, int size, const char* def = "") { return {name, true, size, 0, 0, def, false}; }
-TFieldDef Ro(TFieldDef f) {
+TTableField Str(const char* name, int size, const char* def = "") { return {name, true, size, 0, 0, def, false}; }
+TTableField Ro(TTableField f) {
   f.readOnly = true;
   return f;
 }
-TFieldDef Flag(const char* name, std::int64_t def = 0) { return Int(name, 1, 0, 1, def); }
-TFieldDef Octet(const char* name, std::int64_t def = 0) { return Int(name, 1, 0, 255, def); }
+TTableField Flag(const char* name, std::int64_t def = 0) { return Int(name, 1, 0, 1, def); }
+TTableField Octet(const char* name, std::int64_t def = 0) { return Int(name, 1, 0, 255, def); }
 
 // Fields named by position; the rest of the row are reserved bytes.
-std::vector<TFieldDef> Sparse(int count, std::vector<std::pair<int, TFieldDef>> named) {
-  std::vector<TFieldDef> out;
+std::vector<TTableField> Sparse(int count, std::vector<std::pair<int, TTableField>> named) {
+  std::vector<TTableField> out;
   for (int i = 1; i <= count; ++i) out.push_back(Int(("Резерв " + std::to_string(i)).c_str(), 1, 0, 255));
   for (auto& [n, f] : named) out[n - 1] = f;
   return out;
@@ -56,7 +56,7 @@ std::vector<TTableDef> Build() {
   t.push_back({14, "Параметры интерфейса I2C", 1, {Int("Режим I2C", 1, 0, 1, 1), Int("Адрес", 1, 0, 127, 16)}});
   t.push_back({15, "Параметры SD карты", 1, {Flag("Запись на SD карту", 0), Int("Размер журнала", 2, 0, 4096, 512)}});
   {
-    std::vector<TFieldDef> net = {Int("Режим адреса (0 DHCP, 1 статический)", 1, 0, 1, 0),
+    std::vector<TTableField> net = {Int("Режим адреса (0 DHCP, 1 статический)", 1, 0, 1, 0),
                                   Ro(Int("Состояние DHCP", 1, 0, 255, 0))};
     const char* groups[] = {"IP адрес", "Шлюз", "Маска", "DNS"};
     const int defs[4][4] = {{192, 168, 137, 111}, {192, 168, 137, 1}, {255, 255, 255, 0}, {192, 168, 137, 1}};
@@ -87,7 +87,7 @@ std::vector<TTableDef> Build() {
                {Str("Сервер ОФД", 64), Int("Порт ОФД", 2, 0, 65535, 0), Int("Таймаут чтения ответа", 2, 0, 60000, 1000),
                 Int("Таймер ФН", 2, 0, 3600, 60), Str("Сервер ОИСМ", 64), Int("Порт ОИСМ", 2, 0, 65535, 0)}});
   {
-    std::vector<TFieldDef> ex = {Ro(Int("Состояние обмена", 1, 0, 255)), Ro(Int("Документов в очереди", 4, 0, 0xFFFFFFFF)),
+    std::vector<TTableField> ex = {Ro(Int("Состояние обмена", 1, 0, 255)), Ro(Int("Документов в очереди", 4, 0, 0xFFFFFFFF)),
                                  Ro(Int("Первый документ в очереди", 4, 0, 0xFFFFFFFF)),
                                  Ro(Int("Попыток соединения", 2, 0, 65535)), Ro(Int("Соединение установлено", 1, 0, 1)),
                                  Ro(Int("Ответ ОФД получен", 1, 0, 1)), Ro(Int("Код ошибки ОФД", 1, 0, 255))};
@@ -119,7 +119,7 @@ const TTableDef* FindTable(int number) {
   return &d[number - 1];
 }
 
-const TFieldDef* FindField(int table, int field) {
+const TTableField* FindField(int table, int field) {
   const TTableDef* t = FindTable(table);
   if (!t || field < 1 || field > static_cast<int>(t->fields.size())) return nullptr;
   return &t->fields[field - 1];
@@ -137,7 +137,7 @@ std::string DefaultCell(int table, int row, int field) {
     static const int rates[] = {2000, 1000, 0, 0, 2000, 1000};
     return field == 1 ? std::to_string(rates[row - 1]) : names[row - 1];
   }
-  const TFieldDef* f = FindField(table, field);
+  const TTableField* f = FindField(table, field);
   return f ? f->def : std::string();
 }
 

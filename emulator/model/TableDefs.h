@@ -8,7 +8,7 @@
 
 namespace zel::emu {
 
-struct TFieldDef {
+struct TTableField {
   std::string name;
   bool text = false;          // false: integer of `size` bytes; true: text of at most `size` bytes
   int size = 1;
@@ -21,13 +21,13 @@ struct TTableDef {
   int number = 0;
   std::string name;
   int rows = 1;
-  std::vector<TFieldDef> fields;  // field N is fields[N - 1]
+  std::vector<TTableField> fields;  // field N is fields[N - 1]
 };
 
 const std::vector<TTableDef>& TableDefs();
 // nullptr when there is no such table / field.
 const TTableDef* FindTable(int number);
-const TFieldDef* FindField(int table, int field);
+const TTableField* FindField(int table, int field);
 // Default text of a cell (rows may differ, e.g. cashier names).
 std::string DefaultCell(int table, int row, int field);
 

@@ -63,8 +63,10 @@ zel::TFieldDef CellCodec(const TTableField& f) {
 
 // WriteTable carries the value as raw bytes; the model takes it typed.
 bool TypeCellValue(TFieldValues& in) {
+  const TTableDef* t = FindTable(static_cast<int>(in.Int("TableNumber")));
   const TTableField* f = FindField(static_cast<int>(in.Int("TableNumber")), static_cast<int>(in.Int("FieldNumber")));
-  if (!f) return true;  // the model answers 93
+  const std::int64_t row = in.Int("RowNumber");
+  if (!t || !f || row < 1 || row > t->rows) return true;  // the model answers 93
   Bytes raw = in.Bin("FieldValue");
   if (f->text) {
     if (raw.size() > static_cast<std::size_t>(f->size)) return false;

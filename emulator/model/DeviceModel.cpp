@@ -209,6 +209,7 @@ std::int64_t TDeviceModel::NowLocked() const { return hostMs_() / 1000 + s_.cloc
 
 int TDeviceModel::ModeLocked() const {
   if (s_.receipt.open) return kModeReceiptOpen;
+  if (pendingDate_ >= 0) return kModeDateConfirm;
   if (!s_.fn.sessionOpen) return kModeShiftClosed;
   return NowLocked() - s_.fn.sessionOpenTime > 24 * 3600 ? kModeShiftOver24h : kModeShiftOpen;
 }

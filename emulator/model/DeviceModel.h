@@ -19,6 +19,7 @@ enum EMode : int {
   kModeShiftOpen = 2,
   kModeShiftOver24h = 3,
   kModeShiftClosed = 4,
+  kModeDateConfirm = 6,
   kModeReceiptOpen = 8,
 };
 
@@ -158,6 +159,7 @@ class TDeviceModel {
   std::int64_t ofdLastMs_ = 0;
   double ofdCredit_ = 0;
   int dhcpState_ = 10;
+  std::int64_t pendingDate_ = -1;  // a date set and not yet confirmed
 };
 
 // Deterministic fiscal sign of a document of storage `fnSerial`.

@@ -78,6 +78,7 @@ std::uint8_t TDeviceModel::GetDeviceMetrics(const TFieldValues&, TFieldValues& o
   out.Set("UModel", id.modelId);
   out.Set("UCodePage", id.codePage);
   out.Set("UDescription", id.description);
+  out.Set("ModelParamCount", static_cast<std::int64_t>(ModelParams(id).size()));
   return kOk;
 }
 
@@ -131,17 +132,22 @@ std::uint8_t TDeviceModel::ResetECR(const TFieldValues&, TFieldValues&) {
 std::uint8_t TDeviceModel::SetDate(const TFieldValues& in, TFieldValues&) {
   auto day = ParseDate(in.Str("Date"));
   if (!day) return kBadParameter;
-  const std::int64_t now = NowLocked();
+  if (s_.receipt.open) return kReceiptIsOpen;
   // The date must not go back past the last fiscal document.
   if (!s_.fn.documents.empty() && *day < DayOf(s_.fn.documents.back().time)) return kFnBadDateTime;
-  s_.clockOffset += (*day + (now - DayOf(now))) - now;
+  pendingDate_ = *day;  // waits in mode 6 for ConfirmDate
   return kOk;
 }
 
 std::uint8_t TDeviceModel::ConfirmDate(const TFieldValues& in, TFieldValues&) {
   auto day = ParseDate(in.Str("Date"));
   if (!day) return kBadParameter;
-  return *day == DayOf(NowLocked()) ? kOk : kBadParameter;
+  if (pendingDate_ < 0) return kNotInThisMode;
+  if (*day != pendingDate_) return kBadParameter;
+  const std::int64_t now = NowLocked();
+  s_.clockOffset += (*day + (now - DayOf(now))) - now;
+  pendingDate_ = -1;
+  return kOk;
 }
 
 std::uint8_t TDeviceModel::SetTime(const TFieldValues& in, TFieldValues&) {

@@ -69,6 +69,9 @@ class TDeviceModel {
   int ModeLocked() const;
   int OperatorOf(std::int64_t password) const;
   bool IsAdmin(std::int64_t password) const;
+  std::int64_t CellInt(int table, int row, int field) const;  // 0 when the cell holds no number
+  int EcrFlags() const;
+  int FmFlags() const;
   void DrainOfdLocked();
   void FillDefaults();
   std::string Cell(int table, int row, int field) const;

@@ -136,9 +136,9 @@ std::uint8_t TDeviceModel::BuildRegistration(const TFieldValues& in, TFieldValue
   const std::string inn = in.Str("INN"), rnm = in.Str("KKTRegistrationNumber");
   const std::int64_t tax = in.Int("TaxType", -1), work = in.Int("WorkMode", 0);
   // Extended work modes and change reasons come from 18/1/21 and 18/1/22 unless the command carries them.
-  const std::int64_t workEx = in.Int("WorkModeEx", std::stoll(Cell(cell::kFiscal, 1, 21)));
+  const std::int64_t workEx = in.Int("WorkModeEx", CellInt(cell::kFiscal, 1, 21));
   const std::int64_t reason = in.Int("RegistrationReasonCode", 0);
-  const std::int64_t reasonEx = in.Int("RegistrationReasonCodeEx", std::stoll(Cell(cell::kFiscal, 1, 22)));
+  const std::int64_t reasonEx = in.Int("RegistrationReasonCodeEx", CellInt(cell::kFiscal, 1, 22));
   if (!(Digits(inn, 10, 10) || Digits(inn, 12, 12)) || !Digits(rnm, 1, 20)) return kFnBadParameter;
   if (tax < 1 || tax > 63 || work < 0 || work > 255 || workEx < 0 || workEx > 255) return kFnBadParameter;
   if (reasonEx < 0 || reasonEx > 0xFFFFFFFFLL) return kFnBadParameter;

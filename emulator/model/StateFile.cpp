@@ -202,7 +202,12 @@ TDeviceState LoadStateText(const std::string& text) {
         const int tb = static_cast<int>(Num(t[1])), r = static_cast<int>(Num(t[2])), f = static_cast<int>(Num(t[3]));
         const TTableDef* def = FindTable(tb);
         if (!def || r < 1 || r > def->rows || !FindField(tb, f)) fail("no such table cell");
-        s.tables[tb][r][f] = Unescape(t[4]);
+        const TTableField& field = *FindField(tb, f);
+        std::string value = Unescape(t[4]);
+        if (field.text ? value.size() > static_cast<std::size_t>(field.size)
+                       : (Num(value) < field.min || Num(value) > field.max))
+          fail("value out of the cell's limits");
+        s.tables[tb][r][f] = std::move(value);
       } else if (key == "cash" || key == "oper") {
         need(2);
         auto& regs = key == "cash" ? s.cashRegisters : s.operationRegisters;

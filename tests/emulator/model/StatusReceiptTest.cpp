@@ -51,9 +51,11 @@ TEST_F(StatusReceiptTest, ShiftOpensClosesAndExpiresAfter24Hours) {
   TReply params = Call("FNGetCurrentSessionParams");
   EXPECT_EQ(params.Int("SessionNumber"), 1);
   EXPECT_EQ(params.Int("FNSessionState"), 1);
+  EXPECT_EQ(Call("GetECRStatus").Int("FMFlags") & 0x60, 0x20);  // shift open, within 24 hours
 
   hostMs_ += 25LL * 3600 * 1000;
   EXPECT_EQ(Mode(), 3);
+  EXPECT_EQ(Call("GetECRStatus").Int("FMFlags") & 0x60, 0x60);
   EXPECT_EQ(Call("OpenCheck", {{"CheckType", std::int64_t{0}}}).error, 78);
   ASSERT_EQ(Call("PrintReportWithCleaning").error, 0);
   EXPECT_EQ(Mode(), 4);

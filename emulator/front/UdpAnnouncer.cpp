@@ -77,9 +77,12 @@ void TUdpAnnouncer::Run() {
   inet_pton(AF_INET, target_.destination.c_str(), &to.sin_addr);
   std::unique_lock lock(mutex_);
   while (!stop_) {
-    const std::string text = AnnouncementText(serial_(), target_.ownAddress, tcpPort_);
-    // A lost datagram is no fault: the next one follows.
-    (void)sendto(fd_, text.data(), text.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    // A register without a serial number has nothing to announce yet.
+    if (const std::string serial = serial_(); !serial.empty()) {
+      const std::string text = AnnouncementText(serial, target_.ownAddress, tcpPort_);
+      // A lost datagram is no fault: the next one follows.
+      (void)sendto(fd_, text.data(), text.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    }
     wake_.wait_for(lock, std::chrono::milliseconds(intervalMs_), [this] { return stop_; });
   }
 }

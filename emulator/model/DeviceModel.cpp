@@ -41,6 +41,8 @@ const std::vector<TDeviceModel::TOpRow>& TDeviceModel::OpTable() {
       {"OpenCheck", &M::OpenCheck, false},
       {"CancelCheck", &M::CancelCheck, false},
       {"SysAdminCancelCheck", &M::SysAdminCancelCheck, false},
+      {"FNOperation", &M::FNOperation, false},
+      {"FNCloseCheckEx", &M::FNCloseCheckEx, false},
       {"CashIncome", &M::CashIncome, false},
       {"CashOutcome", &M::CashOutcome, false},
       {"FNBeginOpenSession", &M::FNBeginOpenSession, false},

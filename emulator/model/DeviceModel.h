@@ -106,6 +106,8 @@ class TDeviceModel {
   std::uint8_t OpenCheck(const TFieldValues&, TFieldValues&);
   std::uint8_t CancelCheck(const TFieldValues&, TFieldValues&);
   std::uint8_t SysAdminCancelCheck(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNOperation(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNCloseCheckEx(const TFieldValues&, TFieldValues&);
   std::uint8_t CashIncome(const TFieldValues&, TFieldValues&);
   std::uint8_t CashOutcome(const TFieldValues&, TFieldValues&);
   std::uint8_t FNBeginOpenSession(const TFieldValues&, TFieldValues&);

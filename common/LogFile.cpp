@@ -71,7 +71,12 @@ std::string TLogFile::GetTimeStamp() {
 std::string TLogFile::GetLineHeader() {
   char tid[32];
   std::snprintf(tid, sizeof tid, "%.8lu", CurrentThreadId());
-  return "[" + GetTimeStamp() + "] [" + tid + "] ";
+  std::string header = "[";  // appended piece by piece: g++ 12 -O3 warns wrongly on a + chain here
+  header += GetTimeStamp();
+  header += "] [";
+  header += tid;
+  header += "] ";
+  return header;
 }
 
 void TLogFile::Debug(const std::string& data) { Write("[DEBUG] ", data); }

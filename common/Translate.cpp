@@ -44,10 +44,12 @@ std::string TextDomain() {
 
 void SetLanguage(const std::string& language) {
   std::lock_guard lock(gMutex);
-  // gettext ignores LANGUAGE under the plain "C" locale, so make sure a real one is set.
-  if (!std::setlocale(LC_ALL, "")) std::setlocale(LC_ALL, "C.UTF-8");
-  const char* current = std::setlocale(LC_MESSAGES, nullptr);
-  if (current && std::string(current) == "C") std::setlocale(LC_MESSAGES, "C.UTF-8");
+  // gettext ignores LANGUAGE under the plain "C" locale, so make sure a real one
+  // is set. Only LC_MESSAGES: the other categories (numbers above all) stay "C"
+  // so that no number written to a file or a peer changes its form.
+  const char* current = std::setlocale(LC_MESSAGES, "");
+  if (!current || std::string(current) == "C" || std::string(current) == "POSIX")
+    std::setlocale(LC_MESSAGES, "C.UTF-8");
   if (language.empty())
     unsetenv("LANGUAGE");
   else

@@ -115,6 +115,7 @@ class TZelvox {
   int DoFNSendSTLVTagOperation();
   int DoGetTagAsTLV();
   int SendTlv(const char* method, const Bytes& tlv);
+  int RunWhileBusy(const char* method, const TFieldMap& overrides);
   int ReadFieldStruct(std::int64_t table, std::int64_t field);
   static THandler HandlerOf(TMethodId id);
 

@@ -58,19 +58,22 @@ std::vector<std::string> Wrap(const std::string& text, std::size_t width) {
 
 }  // namespace
 
+// A busy printer (80, 75) is waited for here so that no line is lost or printed twice.
+int TZelvox::RunWhileBusy(const char* method, const TFieldMap& overrides) {
+  for (int attempt = 1;; ++attempt) {
+    const int error = Run(method, overrides);
+    if ((error != kDevBusyPrinting && error != kDevPrintBufferFull) || attempt == kBusyRetries) return error;
+    std::this_thread::sleep_for(kBusyPause);
+  }
+}
+
 int TZelvox::DoPrintStringWithWrap() {
-  int error = Run("GetFontMetrics", {{"FontType", std::int64_t{1}}});
+  int error = RunWhileBusy("GetFontMetrics", {{"FontType", std::int64_t{1}}});
   if (error) return error;
   const std::int64_t charWidth = FProps.GetInt(TPropId::CharWidth);
   const std::int64_t width = charWidth > 0 ? FProps.GetInt(TPropId::PrintWidth) / charWidth : 40;
   for (const auto& piece : Wrap(FProps.GetText(TPropId::StringForPrinting), width > 0 ? width : 40)) {
-    // A busy printer is waited for here so that no line is lost or printed twice.
-    for (int attempt = 1;; ++attempt) {
-      error = Run("PrintString", {{"StringForPrinting", piece}});
-      if ((error != kDevBusyPrinting && error != kDevPrintBufferFull) || attempt == kBusyRetries) break;
-      std::this_thread::sleep_for(kBusyPause);
-    }
-    if (error) return error;
+    if ((error = RunWhileBusy("PrintString", {{"StringForPrinting", piece}})) != 0) return error;
   }
   return 0;
 }

@@ -343,6 +343,8 @@ TZelvox::THandler TZelvox::HandlerOf(TMethodId id) {
   switch (id) {
     case TMethodId::Connect: return &TZelvox::DoConnect;
     case TMethodId::Disconnect: return &TZelvox::DoDisconnect;
+    case TMethodId::LockPort: return &TZelvox::DoLockPort;
+    case TMethodId::UnlockPort: return &TZelvox::DoUnlockPort;
     case TMethodId::ExchangeBytes: return &TZelvox::DoExchangeBytes;
     case TMethodId::ReadErrorDescription: return &TZelvox::DoReadErrorDescription;
     case TMethodId::ResetECR: return &TZelvox::DoResetECR;

@@ -99,6 +99,8 @@ class TZelvox {
   // ZelvoxPrint.cpp, ZelvoxTags.cpp).
   int DoConnect();
   int DoDisconnect();
+  int DoLockPort();
+  int DoUnlockPort();
   int DoExchangeBytes();
   int DoReadErrorDescription();
   int DoResetECR();

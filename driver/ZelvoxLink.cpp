@@ -1,4 +1,4 @@
-// Link methods: Connect, Disconnect, ExchangeBytes.
+// Link methods: Connect, Disconnect, LockPort, UnlockPort, ExchangeBytes.
 #include "driver/HexText.h"
 #include "driver/Zelvox.h"
 #include "driver/ZelvoxInternal.h"
@@ -15,6 +15,16 @@ int TZelvox::DoDisconnect() {
   CloseLink();
   return 0;
 }
+
+// A local or network link is held by this instance alone while it is open,
+// so locking the port is opening the link; unlocking leaves it to Disconnect.
+// TODO(driver): through the device server these become its LockPort/UnlockPort.
+int TZelvox::DoLockPort() {
+  OpenLink();
+  return 0;
+}
+
+int TZelvox::DoUnlockPort() { return 0; }
 
 // Raw bytes: with BinaryConversion 1 TransferBytes is hex text both ways,
 // otherwise it is the bytes themselves as Windows-1251 text. The result is the

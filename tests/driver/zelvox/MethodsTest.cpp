@@ -54,7 +54,12 @@ TEST_F(VirtualRegisterTest, StatusIdentityAndModelParameters) {
       {"ReadModelParamValue", {{"ModelParamNumber", "72"}}, 0, {{"ModelParamValue", "18"}}},
       {"ReadModelParamValue", {{"ModelParamNumber", "28"}}, 0, {{"ModelParamValue", "0"}}},
       {"ReadModelParam", {{"ModelParamIndex", "0"}}, 0, {{"ModelParamDescription", "*"}}},
-      {"ReadSerialNumber", {}, 0, {}},
+      {"ReadSerialNumber", {}, 0, {{"SerialNumber", ""}}},
+      {"SetSerialNumber", {{"SerialNumber", "00000012345678"}}, 0, {}},
+      {"ReadSerialNumber", {{"SerialNumber", ""}}, 0, {{"SerialNumber", "00000012345678"}}},
+      {"SetSerialNumber", {{"SerialNumber", "1"}}, 115, {}},  // written once
+      {"LockPort", {}, 0, {{"Connected", "1"}}},
+      {"UnlockPort", {}, 0, {}},
       {"Beep", {}, 0, {{"ECRInput", "13 1E 00 00 00"}, {"ECROutput", "13 00 1E"}}},
       {"ResetECR", {}, 0, {}},
   });
@@ -112,7 +117,13 @@ TEST_F(VirtualRegisterTest, RegistrationShiftReceiptAndClosing) {
       {"FNGetFiscalizationResultByNumber", {{"RegistrationNumber", "2"}}, 8, {}},
       {"FNGetStatus", {}, 0, {{"FNLifeState", "3"}}},
       {"FNBeginOpenSession", {}, 0, {}},
-      {"OpenSession", {}, 0, {}},
+      {"OpenSession", {}, 0, {{"SessionNumber", "1"}, {"DocumentNumber", "2"}, {"FiscalSignAsString", "*"}}},
+      {"FNFindDocument", {{"DocumentNumber", "1"}}, 0,
+       {{"DocumentType", "1"}, {"DocumentNumber", "1"}, {"FiscalSignAsString", "*"}}},
+      {"FNFindDocument", {{"DocumentNumber", "99"}}, 8, {}},
+      {"CashIncome", {{"Summ1", "150.25"}}, 0, {}},
+      {"CashOutcome", {{"Summ1", "1000"}}, 51, {}},  // more than the drawer holds
+      {"CashOutcome", {{"Summ1", "50.25"}}, 0, {}},
       {"FNGetCurrentSessionParams", {}, 0, {{"FNSessionState", "1"}, {"SessionNumber", "1"}}},
       {"OpenCheck", {{"CheckType", "0"}}, 0, {}},
       {"GetECRStatus", {}, 0, {{"ECRMode", "8"}}},

@@ -258,6 +258,8 @@ std::uint8_t TDeviceModel::FNBuildCalculationStateReport(const TFieldValues&, TF
   for (const auto& d : s_.fn.documents)
     if (!d.acknowledged && unsent++ == 0) firstTime = d.time;
   TFnDocument& doc = AddDocument(21);
+  doc.unsentCount = static_cast<std::uint32_t>(unsent);
+  doc.unsentSince = firstTime;
   doc.fiscalSign = FiscalSignOf(s_.fn.serial, doc);
   s_.fn.openDocument = 0;
   PrintDocumentHeader("ОТЧЕТ О ТЕКУЩЕМ СОСТОЯНИИ РАСЧЕТОВ");
@@ -276,11 +278,20 @@ std::uint8_t TDeviceModel::FNFindDocument(const TFieldValues& in, TFieldValues& 
   const std::int64_t number = in.Int("DocumentNumber", -1);
   for (const auto& d : s_.fn.documents)
     if (d.number == number) {
+      if (d.type == 1 || d.type == 11 || d.type == 6) FiscalizationOut(d, out);
       DocumentOut(d, out);
       out.Set("DocumentType", d.type);
+      out.Set("OFDTicketReceived", d.acknowledged);
+      out.Set("SessionNumber", d.shift);
       out.Set("OperationType", d.operationType);
       out.Set("Summ1", d.sum);
-      out.Set("DocumentReceived", d.acknowledged);
+      if (d.type == 21) {  // settlement state: the queue as it was then
+        out.Set("DocumentCount", static_cast<std::int64_t>(d.unsentCount));
+        if (d.unsentCount) {
+          out.SetDate("Date2", d.unsentSince);
+          out.SetTime("Time2", d.unsentSince);
+        }
+      }
       return kOk;
     }
   return kFnNoData;

@@ -49,12 +49,12 @@ TEST_F(SaleTest, SaleWithChangeThenPurchaseLimitedByTheDrawer) {
   const TReply found = Call("FNGetStatus");
   EXPECT_EQ(found.Int("DocumentNumber"), closed.Int("DocumentNumber"));
   EXPECT_EQ(Call("FNGetCurrentSessionParams").Int("ReceiptNumber"), 1);
-  TFieldValues query, doc;
-  query.Set("DocumentNumber", closed.Int("DocumentNumber"));
-  ASSERT_EQ(Run("FNFindDocument", query, &doc), 0);
+  const TReply doc = Call("FNFindDocument", {{"DocumentNumber", closed.Int("DocumentNumber")}});
+  ASSERT_EQ(doc.error, 0);
   EXPECT_EQ(doc.Int("DocumentType"), 3);
   EXPECT_EQ(doc.Int("OperationType"), 1);
   EXPECT_EQ(doc.Int("Summ1"), 25000);
+  EXPECT_EQ(doc.Int("SessionNumber"), 1);
   EXPECT_EQ(doc.Int("FiscalSign"), closed.Int("FiscalSign"));
 
   // a purchase paid in cash cannot take more than the drawer holds

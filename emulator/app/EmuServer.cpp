@@ -59,6 +59,7 @@ void TEmuServer::Start() {
   if (options_.serial != "none" && model_.Snapshot().identity.serial.empty()) {
     TFieldValues in, out;
     in.Set("SerialNumber", options_.serial.empty() ? std::string("0012345678") : options_.serial);
+    in.Set("Password", std::int64_t{30});
     if (model_.Execute("SetSerialNumber", in, out) != 0)
       throw std::runtime_error("bad serial number \"" + options_.serial + "\": up to 20 digits");
   }

@@ -128,6 +128,7 @@ std::uint8_t TDeviceModel::ReadSerialNumber(const TFieldValues&, TFieldValues& o
 
 std::uint8_t TDeviceModel::SetSerialNumber(const TFieldValues& in, TFieldValues&) {
   const std::string serial = in.Str("SerialNumber");
+  if (!IsAdmin(in.Int("Password", -1))) return kWrongPassword;
   if (!s_.identity.serial.empty()) return kNotInThisMode;  // written once
   if (serial.empty() || serial.size() > 20 || serial.find_first_not_of("0123456789") != std::string::npos)
     return kBadParameter;

@@ -18,6 +18,7 @@ struct TEmuOptions {
   bool announce = false;
   std::string announceInterface;  // "" or "lo": to 127.0.0.1; else broadcast on it
   int announceIntervalMs = 1000;
+  int announcePort = 16327;
   // the register
   std::string serial;
   std::optional<int> modelId;

@@ -82,7 +82,8 @@ void TEmuServer::Start() {
     if (options_.announce) {
       announcer_ = std::make_unique<TUdpAnnouncer>(
           AnnounceTargetFor(options_.announceInterface), tcp_.Port(),
-          [this] { return model_.Snapshot().identity.serial; }, kAnnouncePort, options_.announceIntervalMs);
+          [this] { return model_.Snapshot().identity.serial; }, static_cast<std::uint16_t>(options_.announcePort),
+          options_.announceIntervalMs);
       announcer_->Start();
     }
   }

@@ -43,6 +43,7 @@ const std::vector<TOptionRow>& Rows() {
       {"--tape", "FILE", "append the paper tape to FILE as text", [](O& o, S, S v) { o.tapeFile = v; }},
       {"--ofd-pace", "N", "documents the OFD confirms per second (default 1, 0 = none)", [](O& o, S n, S v) { o.ofdPace = static_cast<double>(Number(n, v, 0, 1000)); }},
       {"--ofd-hold", nullptr, "hold the OFD exchange", [](O& o, S, S) { o.ofdHold = true; }},
+      {"--ofd-error", "CODE", "the OFD refuses every document with CODE 1..6 (table 20 shows it)", [](O& o, S n, S v) { o.ofdError = static_cast<int>(Number(n, v, 0, 6)); }},
       {"--dhcp-state", "N", "DHCP state table 16 reports (default 10 = address obtained)", [](O& o, S n, S v) { o.dhcpState = static_cast<int>(Number(n, v, 0, 255)); }},
       {"--drop-byte", "N", "lose the host's byte N (0 = the first; repeatable)", [](O& o, S n, S v) { o.dropBytes.push_back(static_cast<std::uint64_t>(Number(n, v, 0, INT64_MAX))); }},
       {"--corrupt-byte", "N", "corrupt the register's byte N (0 = the first; repeatable)", [](O& o, S n, S v) { o.corruptBytes.push_back(static_cast<std::uint64_t>(Number(n, v, 0, INT64_MAX))); }},

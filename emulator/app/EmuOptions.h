@@ -27,6 +27,7 @@ struct TEmuOptions {
   std::string tapeFile;
   double ofdPace = 1.0;
   bool ofdHold = false;
+  int ofdError = 0;
   int dhcpState = 10;
   // faults
   std::vector<std::uint64_t> dropBytes;     // host bytes lost (0 = the first)

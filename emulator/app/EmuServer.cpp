@@ -50,6 +50,7 @@ std::unique_ptr<TDeviceSession> TEmuServer::MakeSession(int fd) {
 void TEmuServer::Start() {
   model_.SetOfdPace(options_.ofdPace);
   model_.HoldOfd(options_.ofdHold);
+  model_.SetOfdError(options_.ofdError);
   model_.SetDhcpState(options_.dhcpState);
   if (!options_.tapeFile.empty()) model_.SetTapeFile(options_.tapeFile);
   if (!options_.stateFile.empty()) {

@@ -38,6 +38,8 @@ class TDeviceModel {
   // OFD exchange: documents confirmed per second (0 = none), and a hold that stops it.
   void SetOfdPace(double documentsPerSecond);
   void HoldOfd(bool hold);
+  // The OFD refuses every document with this answer code (1..6; 0 = it accepts them).
+  void SetOfdError(int code);
   // DHCP state reported while table 16 asks for DHCP (10 = address obtained).
   void SetDhcpState(int state);
   // Host clock in milliseconds since the epoch (tests move time with it).
@@ -73,6 +75,7 @@ class TDeviceModel {
   int EcrFlags() const;
   int FmFlags() const;
   void DrainOfdLocked();
+  void RefreshExchangeTable();  // table 20 from the OFD queue
   void FillDefaults();
   std::string Cell(int table, int row, int field) const;
   void SetCell(int table, int row, int field, const std::string& value);
@@ -161,6 +164,7 @@ class TDeviceModel {
   int busyLeft_ = 0;
   double ofdPace_ = 1.0;
   bool ofdHeld_ = false;
+  int ofdError_ = 0;
   std::int64_t ofdLastMs_ = 0;
   double ofdCredit_ = 0;
   int dhcpState_ = 10;

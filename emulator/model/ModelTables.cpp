@@ -55,6 +55,7 @@ std::uint8_t TDeviceModel::ReadTable(const TFieldValues& in, TFieldValues& out) 
   int table, row, field;
   const TTableField* f = Addressed(in, table, row, field);
   if (!f) return kNoSuchTable;
+  if (table == cell::kExchange) RefreshExchangeTable();
   if (table == cell::kNetwork && field == 2)  // DHCP state follows the address mode
     SetCell(table, row, field, Cell(table, row, 1) == "0" ? std::to_string(dhcpState_) : "0");
   const std::string v = Cell(table, row, field);

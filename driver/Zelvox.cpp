@@ -8,6 +8,7 @@
 #include "driver/DateTimeConv.h"
 #include "driver/HexText.h"
 #include "driver/ProtocolTransport.h"
+#include "driver/ServerTransport.h"
 #include "driver/ZelvoxInternal.h"
 #include "driver/catalogue/ErrorCodes.h"
 
@@ -176,8 +177,14 @@ void TZelvox::OpenLink() {
     } else if (type == 6) {
       FTransport = MakeTcpTransport(s);
     } else if (type == 1 || type == 2) {
-      // TODO(driver): JSON-RPC client of the device server (docs/server-protocol.md).
-      RaiseCode(kServerUnavailable, FProps.GetText(TPropId::ComputerName));
+      TServerSettings server;
+      server.ComputerName = FProps.GetText(TPropId::ComputerName);
+      server.ComNumber = s.ComNumber;
+      server.BaudRate = s.BaudRate;
+      server.Timeout = s.Timeout;
+      server.ProtocolType = s.ProtocolType;
+      server.ConnectTimeout = s.TcpConnectTimeout;
+      FTransport = std::make_unique<TServerTransport>(server);
     } else {
       RaiseCode(kBadConnectionType, std::to_string(type));
     }

@@ -85,10 +85,7 @@ void TLogFile::Error(const std::string& data) { Write("[ERROR] ", data); }
 void TLogFile::Error(const std::string& data, const std::exception& e) { Write("[ERROR] ", data + " " + e.what()); }
 void TLogFile::Trace(const std::string& data) { Write("[TRACE] ", data); }
 
-bool TLogFile::Enabled() const {
-  std::lock_guard lock(FLock);
-  return FEnabled;
-}
+bool TLogFile::Enabled() const { return FEnabled.load(std::memory_order_relaxed); }
 
 void TLogFile::SetEnabled(bool value) {
   std::lock_guard lock(FLock);
@@ -129,6 +126,7 @@ void TLogFile::SetMaxFileCount(int value) {
 
 // The text is UTF-8 already, which is this system's code page.
 void TLogFile::Write(const char* levelTag, const std::string& data) {
+  if (!FEnabled.load(std::memory_order_relaxed)) return;  // the common case: nothing to format
   std::string line = GetLineHeader() + levelTag + data + "\r\n";
   std::lock_guard lock(FLock);
   if (!FEnabled) return;

@@ -1,6 +1,7 @@
 #pragma once
 // TLogFile: the process-wide diagnostic log (timestamped, thread-tagged,
 // levelled lines, size-based rotation). Created disabled; never raises.
+#include <atomic>
 #include <chrono>
 #include <exception>
 #include <functional>
@@ -51,7 +52,7 @@ class TLogFile {
   mutable std::mutex FLock;
   int FHandle = -1;
   std::string FFileName;
-  bool FEnabled = false;
+  std::atomic<bool> FEnabled{false};  // read without the lock to skip formatting
   int FMaxFileSize = 0;
   int FMaxFileCount = 0;
 };

@@ -16,6 +16,7 @@ void TLogger::Error(const std::string& message, const std::exception* err) const
 void TLogger::WriteSeparator() const { Info(std::string(60, '-')); }
 
 void TLogger::WriteData(const std::string& prefix, const Bytes& data) const {
+  if (!LogFile().Enabled()) return;
   static const char kHex[] = "0123456789ABCDEF";
   std::size_t pos = 0;
   do {

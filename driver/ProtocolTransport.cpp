@@ -27,6 +27,7 @@ void TProtocolTransport::Close() {
 
 Bytes TProtocolTransport::Send(const Bytes& command, int timeoutMs) {
   if (!FEngine || !FPort->GetOpened()) Open();
+  FParams->Timeout = timeoutMs;  // Timeout may change while the link is open
   TCommandRec rec;
   std::size_t pos = 0;
   rec.Code = command.empty() ? 0 : command[pos++];

@@ -119,6 +119,9 @@ Bytes TCommandHandler::Handle(const Bytes& command) {
   } catch (const zel::ECodecError&) {
     // Too short for its fields, or a value the answer cannot carry.
     return ErrorAnswer(cmd->Code, kBadParameter);
+  } catch (const std::exception&) {
+    // A register answers whatever happens inside it.
+    return ErrorAnswer(cmd->Code, kBadParameter);
   }
 }
 

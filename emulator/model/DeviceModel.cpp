@@ -1,5 +1,6 @@
 #include "emulator/model/DeviceModel.h"
 
+#include <charconv>
 #include <chrono>
 #include <cmath>
 
@@ -40,6 +41,8 @@ const std::vector<TDeviceModel::TOpRow>& TDeviceModel::OpTable() {
       {"OpenCheck", &M::OpenCheck, false},
       {"CancelCheck", &M::CancelCheck, false},
       {"SysAdminCancelCheck", &M::SysAdminCancelCheck, false},
+      {"FNOperation", &M::FNOperation, false},
+      {"FNCloseCheckEx", &M::FNCloseCheckEx, false},
       {"CashIncome", &M::CashIncome, false},
       {"CashOutcome", &M::CashOutcome, false},
       {"FNBeginOpenSession", &M::FNBeginOpenSession, false},
@@ -247,6 +250,13 @@ void TDeviceModel::DrainOfdLocked() {
 
 std::string TDeviceModel::Cell(int table, int row, int field) const {
   return s_.tables.at(table).at(row).at(field);
+}
+
+std::int64_t TDeviceModel::CellInt(int table, int row, int field) const {
+  const std::string v = Cell(table, row, field);
+  std::int64_t i = 0;
+  auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), i);
+  return ec == std::errc() && p == v.data() + v.size() ? i : 0;
 }
 
 void TDeviceModel::SetCell(int table, int row, int field, const std::string& value) {

@@ -69,6 +69,9 @@ class TDeviceModel {
   int ModeLocked() const;
   int OperatorOf(std::int64_t password) const;
   bool IsAdmin(std::int64_t password) const;
+  std::int64_t CellInt(int table, int row, int field) const;  // 0 when the cell holds no number
+  int EcrFlags() const;
+  int FmFlags() const;
   void DrainOfdLocked();
   void FillDefaults();
   std::string Cell(int table, int row, int field) const;
@@ -103,6 +106,8 @@ class TDeviceModel {
   std::uint8_t OpenCheck(const TFieldValues&, TFieldValues&);
   std::uint8_t CancelCheck(const TFieldValues&, TFieldValues&);
   std::uint8_t SysAdminCancelCheck(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNOperation(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNCloseCheckEx(const TFieldValues&, TFieldValues&);
   std::uint8_t CashIncome(const TFieldValues&, TFieldValues&);
   std::uint8_t CashOutcome(const TFieldValues&, TFieldValues&);
   std::uint8_t FNBeginOpenSession(const TFieldValues&, TFieldValues&);

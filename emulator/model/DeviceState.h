@@ -43,6 +43,9 @@ struct TFnDocument {
   int taxType = 0, workMode = 0, workModeEx = 0, reason = 0;
   std::uint32_t reasonEx = 0;
   std::map<int, std::string> tags;  // tags sent while the document was prepared
+  // settlement-state report: documents not yet confirmed then, and the oldest one's time
+  std::uint32_t unsentCount = 0;
+  std::int64_t unsentSince = 0;
 };
 
 // Fiscal storage life phases (bits of FNLifeState).

@@ -136,9 +136,9 @@ std::uint8_t TDeviceModel::BuildRegistration(const TFieldValues& in, TFieldValue
   const std::string inn = in.Str("INN"), rnm = in.Str("KKTRegistrationNumber");
   const std::int64_t tax = in.Int("TaxType", -1), work = in.Int("WorkMode", 0);
   // Extended work modes and change reasons come from 18/1/21 and 18/1/22 unless the command carries them.
-  const std::int64_t workEx = in.Int("WorkModeEx", std::stoll(Cell(cell::kFiscal, 1, 21)));
+  const std::int64_t workEx = in.Int("WorkModeEx", CellInt(cell::kFiscal, 1, 21));
   const std::int64_t reason = in.Int("RegistrationReasonCode", 0);
-  const std::int64_t reasonEx = in.Int("RegistrationReasonCodeEx", std::stoll(Cell(cell::kFiscal, 1, 22)));
+  const std::int64_t reasonEx = in.Int("RegistrationReasonCodeEx", CellInt(cell::kFiscal, 1, 22));
   if (!(Digits(inn, 10, 10) || Digits(inn, 12, 12)) || !Digits(rnm, 1, 20)) return kFnBadParameter;
   if (tax < 1 || tax > 63 || work < 0 || work > 255 || workEx < 0 || workEx > 255) return kFnBadParameter;
   if (reasonEx < 0 || reasonEx > 0xFFFFFFFFLL) return kFnBadParameter;
@@ -258,6 +258,8 @@ std::uint8_t TDeviceModel::FNBuildCalculationStateReport(const TFieldValues&, TF
   for (const auto& d : s_.fn.documents)
     if (!d.acknowledged && unsent++ == 0) firstTime = d.time;
   TFnDocument& doc = AddDocument(21);
+  doc.unsentCount = static_cast<std::uint32_t>(unsent);
+  doc.unsentSince = firstTime;
   doc.fiscalSign = FiscalSignOf(s_.fn.serial, doc);
   s_.fn.openDocument = 0;
   PrintDocumentHeader("ОТЧЕТ О ТЕКУЩЕМ СОСТОЯНИИ РАСЧЕТОВ");
@@ -276,11 +278,20 @@ std::uint8_t TDeviceModel::FNFindDocument(const TFieldValues& in, TFieldValues& 
   const std::int64_t number = in.Int("DocumentNumber", -1);
   for (const auto& d : s_.fn.documents)
     if (d.number == number) {
+      if (d.type == 1 || d.type == 11 || d.type == 6) FiscalizationOut(d, out);
       DocumentOut(d, out);
       out.Set("DocumentType", d.type);
+      out.Set("OFDTicketReceived", d.acknowledged);
+      out.Set("SessionNumber", d.shift);
       out.Set("OperationType", d.operationType);
       out.Set("Summ1", d.sum);
-      out.Set("DocumentReceived", d.acknowledged);
+      if (d.type == 21) {  // settlement state: the queue as it was then
+        out.Set("DocumentCount", static_cast<std::int64_t>(d.unsentCount));
+        if (d.unsentCount) {
+          out.SetDate("Date2", d.unsentSince);
+          out.SetTime("Time2", d.unsentSince);
+        }
+      }
       return kOk;
     }
   return kFnNoData;

@@ -51,6 +51,7 @@ std::uint8_t TDeviceModel::CancelCheck(const TFieldValues& in, TFieldValues&) {
   if (OperatorOf(in.Int("Password", -1)) == 0) return kWrongPassword;
   if (!s_.receipt.open) return kReceiptClosed;
   s_.receipt = {};
+  s_.fn.pendingTags.clear();
   s_.operationRegisters[reg::kOpCancelled]++;
   PrintLine("ЧЕК АННУЛИРОВАН", 2);
   tape_.Feed(3);

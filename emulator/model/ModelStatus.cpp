@@ -21,6 +21,19 @@ void SetParamValue(const TModelParam& p, TFieldValues& out) {
 }
 }  // namespace
 
+int TDeviceModel::EcrFlags() const {
+  return 1 << 1    // receipt roll present
+         | 1 << 7  // receipt roll optical sensor sees paper
+         | 1 << 9; // receipt roll lever closed
+}
+
+int TDeviceModel::FmFlags() const {
+  const int mode = ModeLocked();
+  return 1                                                       // the storage is present
+         | (s_.fn.sessionOpen ? 1 << 5 : 0)                      // shift open
+         | (mode == kModeShiftOver24h ? 1 << 6 : 0);             // and longer than 24 hours
+}
+
 std::uint8_t TDeviceModel::GetECRStatus(const TFieldValues& in, TFieldValues& out) {
   const auto& id = s_.identity;
   const std::int64_t now = NowLocked();
@@ -36,8 +49,10 @@ std::uint8_t TDeviceModel::GetECRStatus(const TFieldValues& in, TFieldValues& ou
   out.SetDate("FMSoftDate", IsoDay(id.fmDate));
   out.Set("LogicalNumber", 1);
   out.Set("OpenDocumentNumber", s_.fn.documents.empty() ? 0 : static_cast<std::int64_t>(s_.fn.documents.back().number));
-  out.Set("ECRFlags", 0x0002 /*receipt roll present*/ | (s_.identity.cutter ? 0x0100 : 0));
-  out.Set("FMFlags", (s_.fn.phase & kFnFiscal) == kFnFiscal ? 0x02 : 0x00);
+  out.Set("ECRFlags", EcrFlags());
+  out.Set("FMFlags", FmFlags());
+  out.Set("FMFlagsEx", 0);
+  out.Set("SKNOStatus", 0);
   out.Set("PortNumber", 0);
   out.SetDate("Date", now);
   out.SetTime("Time", now);
@@ -56,7 +71,9 @@ std::uint8_t TDeviceModel::GetShortECRStatus(const TFieldValues&, TFieldValues& 
   out.Set("ECRMode", ModeLocked());
   out.Set("ECRAdvancedMode", 0);
   out.Set("ECRModeStatus", s_.receipt.open ? s_.receipt.type : 0);
-  out.Set("ECRFlags", 0x0002 | (s_.identity.cutter ? 0x0100 : 0));
+  out.Set("ECRFlags", EcrFlags());
+  out.Set("FMFlags", FmFlags());
+  out.Set("PreviousECRMode", ModeLocked());
   out.Set("QuantityOfOperations", 0);
   out.Set("BatteryVoltage", 3.2);
   out.Set("PowerSourceVoltage", 24.0);
@@ -111,6 +128,7 @@ std::uint8_t TDeviceModel::ReadSerialNumber(const TFieldValues&, TFieldValues& o
 
 std::uint8_t TDeviceModel::SetSerialNumber(const TFieldValues& in, TFieldValues&) {
   const std::string serial = in.Str("SerialNumber");
+  if (!IsAdmin(in.Int("Password", -1))) return kWrongPassword;
   if (!s_.identity.serial.empty()) return kNotInThisMode;  // written once
   if (serial.empty() || serial.size() > 20 || serial.find_first_not_of("0123456789") != std::string::npos)
     return kBadParameter;

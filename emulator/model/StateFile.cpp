@@ -152,7 +152,7 @@ std::string SaveStateText(const TDeviceState& s) {
     if (s.operationRegisters[i]) w.Line("oper", i, s.operationRegisters[i]);
   for (const auto& d : s.fn.documents) {
     w.Line("doc", d.number, d.type, d.time, d.fiscalSign, d.shift, d.operationType, d.sum, d.acknowledged, d.inn, d.rnm,
-           d.ofdInn, d.taxType, d.workMode, d.workModeEx, d.reason, d.reasonEx);
+           d.ofdInn, d.taxType, d.workMode, d.workModeEx, d.reason, d.reasonEx, d.unsentCount, d.unsentSince);
     for (const auto& [tag, v] : d.tags) w.Line("doctag", d.number, tag, v);
   }
   for (const auto& [tag, v] : s.fn.pendingTags) w.Line("pendtag", tag, v);
@@ -202,7 +202,12 @@ TDeviceState LoadStateText(const std::string& text) {
         const int tb = static_cast<int>(Num(t[1])), r = static_cast<int>(Num(t[2])), f = static_cast<int>(Num(t[3]));
         const TTableDef* def = FindTable(tb);
         if (!def || r < 1 || r > def->rows || !FindField(tb, f)) fail("no such table cell");
-        s.tables[tb][r][f] = Unescape(t[4]);
+        const TTableField& field = *FindField(tb, f);
+        std::string value = Unescape(t[4]);
+        if (field.text ? value.size() > static_cast<std::size_t>(field.size)
+                       : (Num(value) < field.min || Num(value) > field.max))
+          fail("value out of the cell's limits");
+        s.tables[tb][r][f] = std::move(value);
       } else if (key == "cash" || key == "oper") {
         need(2);
         auto& regs = key == "cash" ? s.cashRegisters : s.operationRegisters;
@@ -211,7 +216,7 @@ TDeviceState LoadStateText(const std::string& text) {
         if (regs.size() <= static_cast<std::size_t>(i)) regs.resize(static_cast<std::size_t>(i) + 1, 0);
         regs[static_cast<std::size_t>(i)] = Num(t[2]);
       } else if (key == "doc") {
-        need(16);
+        if (t.size() != 17) need(18);
         TFnDocument d;
         d.number = static_cast<std::uint32_t>(Num(t[1]));
         d.type = static_cast<int>(Num(t[2]));
@@ -229,6 +234,10 @@ TDeviceState LoadStateText(const std::string& text) {
         d.workModeEx = static_cast<int>(Num(t[14]));
         d.reason = static_cast<int>(Num(t[15]));
         d.reasonEx = static_cast<std::uint32_t>(Num(t[16]));
+        if (t.size() > 17) {
+          d.unsentCount = static_cast<std::uint32_t>(Num(t[17]));
+          d.unsentSince = Num(t[18]);
+        }
         if (!s.fn.documents.empty() && d.number <= s.fn.documents.back().number) fail("documents out of order");
         s.fn.documents.push_back(std::move(d));
       } else if (key == "doctag") {

@@ -14,6 +14,7 @@
 //   cash n value / oper n value          non-zero cash / operation register
 //   fn.<name> value                      fiscal storage scalars (phase, serial, sessionNumber, ...)
 //   doc number type time sign shift op sum acked inn rnm ofdInn tax work workEx reason reasonEx
+//       [unsentCount unsentSince]        (settlement-state reports; older files lack them)
 //   doctag number tag value              a tag of document `number`
 //   pendtag tag value                    a tag of the document in preparation
 //   receipt open type operator total

@@ -17,6 +17,8 @@ TEST(CommandDecoderReplay, RandomCommandsNeverCrash) {
   for (int round = 0; round < 3000; ++round) {
     zel::Bytes input;
     for (int n = 0; n < 4; ++n) {
+      const std::size_t start = input.size();
+      input.push_back(0);  // length, filled in below
       if (rng() % 4 == 0) {
         for (unsigned i = rng() % 12; i > 0; --i) input.push_back(static_cast<std::uint8_t>(rng()));
       } else {
@@ -27,7 +29,7 @@ TEST(CommandDecoderReplay, RandomCommandsNeverCrash) {
         if (rng() % 2) input.insert(input.end(), {30, 0, 0, 0});
         for (unsigned i = rng() % 40; i > 0; --i) input.push_back(static_cast<std::uint8_t>(rng() % 3 ? rng() % 8 : rng()));
       }
-      input.insert(input.end(), {0, 0});
+      input[start] = static_cast<std::uint8_t>(input.size() - start - 1);
     }
     LLVMFuzzerTestOneInput(input.data(), input.size());
   }

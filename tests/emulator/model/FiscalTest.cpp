@@ -80,10 +80,17 @@ TEST_F(FiscalTest, OfdQueueDrainsAtItsPaceUnlessHeldAndArchiveCloses) {
   EXPECT_EQ(ex.Int("MessageCount"), 3);
   EXPECT_EQ(ex.Int("DocumentNumber"), 1);
   EXPECT_EQ(ex.Int("InfoExchangeStatus") & 2, 2);
+  const TReply report = Call("FNBuildCalculationStateReport");
+  ASSERT_EQ(report.error, 0);
+  EXPECT_EQ(report.Int("DocumentCount"), 3);
+  const TReply found = Call("FNFindDocument", {{"DocumentNumber", report.Int("DocumentNumber")}});
+  EXPECT_EQ(found.Int("DocumentType"), 21);
+  EXPECT_EQ(found.Int("DocumentCount"), 3);
+  EXPECT_EQ(std::get<zel::TDate>(found.fields.at("Date2")), (zel::TDate{14, 11, 2023}));
 
   model_->HoldOfd(false);
   hostMs_ += 1'000;
-  EXPECT_EQ(Call("FNGetInfoExchangeStatus").Int("MessageCount"), 2);
+  EXPECT_EQ(Call("FNGetInfoExchangeStatus").Int("MessageCount"), 3);
   EXPECT_EQ(Call("FNGetInfoExchangeStatus").Int("DocumentNumber"), 2);
 
   ASSERT_EQ(Call("FNBeginCloseFiscalMode").error, 0);

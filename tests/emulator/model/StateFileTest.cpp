@@ -50,6 +50,8 @@ TEST(StateFileText, BadFilesAreRefusedWithTheirLine) {
       {"something else\n", "line 1"},
       {"zelvox-emu-state 1\nfn.phase x\n", "line 2"},
       {"zelvox-emu-state 1\ncell 99 1 1 5\n", "line 2"},
+      {"zelvox-emu-state 1\nclock 0\ncell 10 1 10 99\n", "line 3"},
+      {"zelvox-emu-state 1\ncell 18 1 21 x\n", "line 2"},
       {"zelvox-emu-state 1\nclock 1\nbogus 1\n", "line 3"},
       {"zelvox-emu-state 1\ndoctag 5 1017 x\n", "line 2"},
       {"zelvox-emu-state 1\nid.serial a\\q\n", "line 2"},

@@ -19,6 +19,20 @@ TEST_F(StatusReceiptTest, StatusCarriesModeAndIdentity) {
   EXPECT_EQ(today, (zel::TDate{14, 11, 2023}));  // the fake host clock
 }
 
+TEST_F(StatusReceiptTest, SerialNumberIsWrittenOnceByTheAdministrator) {
+  EXPECT_EQ(Call("ReadSerialNumber").Str("SerialNumber"), "");
+  const std::pair<zel::TFieldMap, int> steps[] = {
+      {{{"SerialNumber", std::string("0012345678")}, {"Password", kCashier}}, 79},
+      {{{"SerialNumber", std::string("12a")}}, 51},
+      {{{"SerialNumber", std::string(21, '1')}}, 51},
+      {{{"SerialNumber", std::string("0012345678")}}, 0},
+      {{{"SerialNumber", std::string("0087654321")}}, 115},
+  };
+  for (const auto& [fields, error] : steps) EXPECT_EQ(Call("SetSerialNumber", fields).error, error);
+  EXPECT_EQ(Call("ReadSerialNumber").Str("SerialNumber"), "0012345678");
+  EXPECT_EQ(Call("GetECRStatus").Int("SerialNumber"), 12345678);
+}
+
 TEST_F(StatusReceiptTest, ReceiptOpensInOpenShiftAndCancelsWith0x88) {
   EXPECT_EQ(Call("OpenCheck", {{"CheckType", std::int64_t{0}}}).error, 62)
       << "no receipt before the register is registered and a shift is open";
@@ -51,9 +65,11 @@ TEST_F(StatusReceiptTest, ShiftOpensClosesAndExpiresAfter24Hours) {
   TReply params = Call("FNGetCurrentSessionParams");
   EXPECT_EQ(params.Int("SessionNumber"), 1);
   EXPECT_EQ(params.Int("FNSessionState"), 1);
+  EXPECT_EQ(Call("GetECRStatus").Int("FMFlags") & 0x60, 0x20);  // shift open, within 24 hours
 
   hostMs_ += 25LL * 3600 * 1000;
   EXPECT_EQ(Mode(), 3);
+  EXPECT_EQ(Call("GetECRStatus").Int("FMFlags") & 0x60, 0x60);
   EXPECT_EQ(Call("OpenCheck", {{"CheckType", std::int64_t{0}}}).error, 78);
   ASSERT_EQ(Call("PrintReportWithCleaning").error, 0);
   EXPECT_EQ(Mode(), 4);

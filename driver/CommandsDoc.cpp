@@ -17,7 +17,9 @@ namespace {
 // Methods that are code around catalogue commands or need no device.
 const std::set<std::string>& LogicMethods() {
   static const std::set<std::string> kLogic = {
-      "Connect", "Disconnect", "LockPort", "UnlockPort", "ExchangeBytes", "ReadErrorDescription", "ResetECR", "ClearResult", "ReadTable",
+      "Connect", "Disconnect", "LockPort", "UnlockPort", "ExchangeBytes", "FindDevice", "WaitConnection",
+      "WaitForCheckClose", "AddLD", "DeleteLD", "EnumLD", "GetActiveLD", "GetCountLD", "GetParamLD", "SetActiveLD",
+      "SetParamLD", "ReadErrorDescription", "ResetECR", "ClearResult", "ReadTable",
       "WriteTable", "PrintStringWithWrap", "WaitForPrinting", "FNAddTag", "FNBeginSTLVTag", "FNSendTag",
       "FNSendTagOperation", "FNSendSTLVTag", "FNSendSTLVTagOperation", "GetTagAsTLV"};
   return kLogic;

@@ -351,6 +351,17 @@ TZelvox::THandler TZelvox::HandlerOf(TMethodId id) {
     case TMethodId::Connect: return &TZelvox::DoConnect;
     case TMethodId::Disconnect: return &TZelvox::DoDisconnect;
     case TMethodId::LockPort: return &TZelvox::DoLockPort;
+    case TMethodId::FindDevice: return &TZelvox::DoFindDevice;
+    case TMethodId::WaitConnection: return &TZelvox::DoWaitConnection;
+    case TMethodId::WaitForCheckClose: return &TZelvox::DoWaitForCheckClose;
+    case TMethodId::AddLD: return &TZelvox::DoAddLD;
+    case TMethodId::DeleteLD: return &TZelvox::DoDeleteLD;
+    case TMethodId::EnumLD: return &TZelvox::DoEnumLD;
+    case TMethodId::GetActiveLD: return &TZelvox::DoGetActiveLD;
+    case TMethodId::GetCountLD: return &TZelvox::DoGetCountLD;
+    case TMethodId::GetParamLD: return &TZelvox::DoGetParamLD;
+    case TMethodId::SetActiveLD: return &TZelvox::DoSetActiveLD;
+    case TMethodId::SetParamLD: return &TZelvox::DoSetParamLD;
     case TMethodId::UnlockPort: return &TZelvox::DoUnlockPort;
     case TMethodId::ExchangeBytes: return &TZelvox::DoExchangeBytes;
     case TMethodId::ReadErrorDescription: return &TZelvox::DoReadErrorDescription;

@@ -100,6 +100,18 @@ class TZelvox {
   int DoConnect();
   int DoDisconnect();
   int DoLockPort();
+  int DoFindDevice();
+  int DoWaitConnection();
+  int DoWaitForCheckClose();
+  int DoLogicalDevice(TMethodId id);
+  int DoAddLD() { return DoLogicalDevice(TMethodId::AddLD); }
+  int DoDeleteLD() { return DoLogicalDevice(TMethodId::DeleteLD); }
+  int DoEnumLD() { return DoLogicalDevice(TMethodId::EnumLD); }
+  int DoGetActiveLD() { return DoLogicalDevice(TMethodId::GetActiveLD); }
+  int DoGetCountLD() { return DoLogicalDevice(TMethodId::GetCountLD); }
+  int DoGetParamLD() { return DoLogicalDevice(TMethodId::GetParamLD); }
+  int DoSetActiveLD() { return DoLogicalDevice(TMethodId::SetActiveLD); }
+  int DoSetParamLD() { return DoLogicalDevice(TMethodId::SetParamLD); }
   int DoUnlockPort();
   int DoExchangeBytes();
   int DoReadErrorDescription();

@@ -171,6 +171,12 @@ TEST_F(FrameTransportTest, LocalSerialPortByComNumber) {
   CheckStatusAndRegister(drv);
   drv.Disconnect();
 
+  // The search starts with the number and speed set and finds the register.
+  drv.put_BaudRate(2);
+  drv.put_SearchTimeout(300);
+  EXPECT_EQ(drv.FindDevice(), 0) << drv.get_ResultCodeDescription();
+  EXPECT_EQ(drv.get_ComNumber(), 200);
+
   // A number that reaches no device gives "port unavailable".
   drv.put_ComNumber(201);
   CreateComLink(201, home + "/missing-device");

@@ -19,7 +19,7 @@ const std::set<std::string>& LogicMethods() {
   static const std::set<std::string> kLogic = {
       "Connect", "Disconnect", "LockPort", "UnlockPort", "ExchangeBytes", "FindDevice", "WaitConnection",
       "WaitForCheckClose", "AddLD", "DeleteLD", "EnumLD", "GetActiveLD", "GetCountLD", "GetParamLD", "SetActiveLD",
-      "SetParamLD", "ReadErrorDescription", "ResetECR", "ClearResult", "ReadTable",
+      "SetParamLD", "GetECRStatus", "ReadErrorDescription", "ResetECR", "ClearResult", "ReadTable",
       "WriteTable", "PrintStringWithWrap", "WaitForPrinting", "FNAddTag", "FNBeginSTLVTag", "FNSendTag",
       "FNSendTagOperation", "FNSendSTLVTag", "FNSendSTLVTagOperation", "GetTagAsTLV"};
   return kLogic;
@@ -98,6 +98,11 @@ const char* kChoices = R"(
 - **`TransferBytes`** takes upper- or lower-case hex, with or without blanks between pairs;
   a one-digit token is one byte. It comes back as upper-case pairs separated by one blank.
   The result of `ExchangeBytes` is the answer's error byte.
+- **`SerialNumber` after `GetECRStatus`**: the status record has room for a 4-byte serial
+  number; a device whose serial does not fit sends 0 there, and the driver then reads the
+  full text with `ReadSerialNumber` (an empty text when that fails). `ECRInput`/`ECROutput`
+  keep the status exchange. Being a number there, the serial loses leading zeros; callers
+  that need the serial as written use `ReadSerialNumber`.
 - **`ReadErrorDescription`** answers from the driver's own table; it needs no device.
 - **Busy answers** (80, 75) are returned to the caller, which decides about retrying;
   only `PrintStringWithWrap` waits them out itself (5 attempts, 50 ms apart) so that no

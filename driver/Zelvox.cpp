@@ -364,6 +364,7 @@ TZelvox::THandler TZelvox::HandlerOf(TMethodId id) {
     case TMethodId::SetParamLD: return &TZelvox::DoSetParamLD;
     case TMethodId::UnlockPort: return &TZelvox::DoUnlockPort;
     case TMethodId::ExchangeBytes: return &TZelvox::DoExchangeBytes;
+    case TMethodId::GetECRStatus: return &TZelvox::DoGetECRStatus;
     case TMethodId::ReadErrorDescription: return &TZelvox::DoReadErrorDescription;
     case TMethodId::ResetECR: return &TZelvox::DoResetECR;
     case TMethodId::ClearResult: return &TZelvox::DoClearResult;

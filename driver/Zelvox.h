@@ -114,6 +114,7 @@ class TZelvox {
   int DoSetParamLD() { return DoLogicalDevice(TMethodId::SetParamLD); }
   int DoUnlockPort();
   int DoExchangeBytes();
+  int DoGetECRStatus();
   int DoReadErrorDescription();
   int DoResetECR();
   int DoClearResult();

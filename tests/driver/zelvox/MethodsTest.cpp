@@ -55,9 +55,11 @@ TEST_F(VirtualRegisterTest, StatusIdentityAndModelParameters) {
       {"ReadModelParamValue", {{"ModelParamNumber", "28"}}, 0, {{"ModelParamValue", "0"}}},
       {"ReadModelParam", {{"ModelParamIndex", "0"}}, 0, {{"ModelParamDescription", "*"}}},
       {"ReadSerialNumber", {}, 0, {{"SerialNumber", ""}}},
-      {"SetSerialNumber", {{"SerialNumber", "00000012345678"}}, 0, {}},
-      {"ReadSerialNumber", {{"SerialNumber", ""}}, 0, {{"SerialNumber", "00000012345678"}}},
+      {"SetSerialNumber", {{"SerialNumber", "10000012345678"}}, 0, {}},
+      {"ReadSerialNumber", {{"SerialNumber", ""}}, 0, {{"SerialNumber", "10000012345678"}}},
       {"SetSerialNumber", {{"SerialNumber", "1"}}, 115, {}},  // written once
+      // 14 digits do not fit the status record: the full serial is fetched.
+      {"GetECRStatus", {{"SerialNumber", ""}}, 0, {{"SerialNumber", "10000012345678"}, {"ECRInput", "11 1E 00 00 00"}}},
       {"LockPort", {}, 0, {{"Connected", "1"}}},
       {"UnlockPort", {}, 0, {}},
       {"Beep", {}, 0, {{"ECRInput", "13 1E 00 00 00"}, {"ECROutput", "13 00 1E"}}},

@@ -19,7 +19,7 @@ const std::set<std::string>& LogicMethods() {
   static const std::set<std::string> kLogic = {
       "Connect", "Disconnect", "LockPort", "UnlockPort", "ExchangeBytes", "FindDevice", "WaitConnection",
       "WaitForCheckClose", "AddLD", "DeleteLD", "EnumLD", "GetActiveLD", "GetCountLD", "GetParamLD", "SetActiveLD",
-      "SetParamLD", "GetECRStatus", "ReadErrorDescription", "ResetECR", "ClearResult", "ReadTable",
+      "SetParamLD", "GetECRStatus", "ShowProperties", "ShowTablesDlg", "ReadErrorDescription", "ResetECR", "ClearResult", "ReadTable",
       "WriteTable", "PrintStringWithWrap", "WaitForPrinting", "FNAddTag", "FNBeginSTLVTag", "FNSendTag",
       "FNSendTagOperation", "FNSendSTLVTag", "FNSendSTLVTagOperation", "GetTagAsTLV"};
   return kLogic;

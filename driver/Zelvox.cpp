@@ -365,6 +365,8 @@ TZelvox::THandler TZelvox::HandlerOf(TMethodId id) {
     case TMethodId::UnlockPort: return &TZelvox::DoUnlockPort;
     case TMethodId::ExchangeBytes: return &TZelvox::DoExchangeBytes;
     case TMethodId::GetECRStatus: return &TZelvox::DoGetECRStatus;
+    case TMethodId::ShowProperties: return &TZelvox::DoShowProperties;
+    case TMethodId::ShowTablesDlg: return &TZelvox::DoShowTablesDlg;
     case TMethodId::ReadErrorDescription: return &TZelvox::DoReadErrorDescription;
     case TMethodId::ResetECR: return &TZelvox::DoResetECR;
     case TMethodId::ClearResult: return &TZelvox::DoClearResult;

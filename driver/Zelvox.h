@@ -115,6 +115,8 @@ class TZelvox {
   int DoUnlockPort();
   int DoExchangeBytes();
   int DoGetECRStatus();
+  int DoShowProperties();
+  int DoShowTablesDlg();
   int DoReadErrorDescription();
   int DoResetECR();
   int DoClearResult();

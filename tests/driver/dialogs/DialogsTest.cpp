@@ -29,6 +29,7 @@ class DialogsTest : public ::testing::Test {
     static int argc = 1;
     static char name[] = "driver_dialogs_test";
     static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (!QApplication::instance()) new QApplication(argc, argv);
   }
   DialogsTest() { drv.SetInProcessDevice([this](const Bytes& c) { return handler.Handle(c); }); }

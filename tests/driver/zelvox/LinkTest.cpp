@@ -238,7 +238,8 @@ TEST(Link, ThroughTheDeviceServer) {
     EXPECT_EQ(drv.UnlockPort(), 0);
     EXPECT_EQ(drv.Disconnect(), 0);
   }
-  const std::vector<std::string> expected = {"Connect", "ProtocolType", "OpenPort", "SendData", "LockPort",
+  // The status (serial 0 in the record) is followed by the serial-number read.
+  const std::vector<std::string> expected = {"Connect", "ProtocolType", "OpenPort", "SendData", "SendData", "LockPort",
                                              "LockPort", "ResultDescription", "UnlockPort", "ClosePort"};
   EXPECT_EQ(server.Calls(), expected);
 }

@@ -2,14 +2,17 @@
 # One executable per unit; every test case is registered with CTest.
 function(zel_add_test)
   cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
-  add_executable(${T_NAME} ${T_SOURCES})
+  add_executable(${T_NAME} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/env/TestEnvironment.cpp)
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/support/env/TestEnvironment.cpp PROPERTIES
+    COMPILE_DEFINITIONS ZEL_TEST_LOCALE_DIR="${CMAKE_BINARY_DIR}/locale")
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
-  gtest_discover_tests(${T_NAME}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}"
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZEL_LOCALE_DIR=${CMAKE_BINARY_DIR}/locale")
+  set(props TIMEOUT ${T_TIMEOUT})
+  if(T_LABELS)
+    list(APPEND props LABELS "${T_LABELS}")
+  endif()
+  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
   add_dependencies(${T_NAME} catalogues)
 endfunction()

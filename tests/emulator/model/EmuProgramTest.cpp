@@ -83,6 +83,10 @@ class TEmuProcess {
   // SIGTERM; the exit status, or -1 when it does not end within 5 s.
   int Terminate() {
     kill(pid_, SIGTERM);
+    return Wait();
+  }
+  // The exit status of a program that ends by itself, -1 when it does not within 5 s.
+  int Wait() {
     for (int i = 0; i < 500; ++i) {
       int status = 0;
       if (waitpid(pid_, &status, WNOHANG) == pid_) {
@@ -238,10 +242,10 @@ TEST_F(EmuProgramTest, BusyAnswersThenUnplugAfterNCommands) {
 TEST(EmuProgram, HelpAndBadOptions) {
   TEmuProcess help({"--help"});
   EXPECT_EQ(help.Line(), "Usage: zelvox-emu [options]");
-  EXPECT_EQ(help.Terminate(), 0);
+  EXPECT_EQ(help.Wait(), 0);
   TEmuProcess bad({"--tcp", "x"});
   EXPECT_EQ(bad.Line(1000), "");
-  EXPECT_EQ(bad.Terminate(), 2);
+  EXPECT_EQ(bad.Wait(), 2);
 }
 
 }  // namespace

@@ -47,6 +47,37 @@ TEST(Link, BadAnswersGiveDriverCodes) {
   }
 }
 
+// A device made of the catalogue: every command answers the fields given here.
+TEST(Link, AnswerFieldsReachTheirPropertiesWithTheirTypes) {
+  const TFieldMap fields = {
+      {"Summ1", std::int64_t{12345}},   {"Summ4", std::int64_t{1}},          {"FNMarkingFillPercentage", std::int64_t{-1}},
+      {"FN5YearResource", std::int64_t{700}}, {"FNImplementation", std::string("ФН-М 1.2")},
+      {"DocumentCount", std::int64_t{3}}, {"Date", TDate{5, 3, 2031}}, {"Time", TTime{7, 8, 9}}};
+  TZelvox drv;
+  drv.SetInProcessDevice([&](const Bytes& cmd) {
+    std::size_t pos = 0;
+    const TCommandDef* row = FindCommandByCode(static_cast<std::uint16_t>(ReadCode(cmd, pos)));
+    return row ? EncodeAnswer(*row, 0, fields) : Bytes{cmd[0], 55};
+  });
+  ASSERT_EQ(drv.FNGetNonClearableSumm(), 0);
+  EXPECT_DOUBLE_EQ(drv.get_Summ1(), 123.45);  // kopecks on the wire, roubles in Currency
+  EXPECT_DOUBLE_EQ(drv.get_Summ4(), 0.01);
+  ASSERT_EQ(drv.FNGetFreeMemoryResource(), 0);
+  EXPECT_EQ(drv.get_FNMarkingFillPercentage(), -1);
+  EXPECT_EQ(drv.get_FN5YearResource(), 700);
+  ASSERT_EQ(drv.FNGetImplementation(), 0);
+  EXPECT_EQ(drv.get_FNImplementation(), "ФН-М 1.2");
+  ASSERT_EQ(drv.FNGetUnconfirmedDocCount(), 0);
+  EXPECT_EQ(drv.get_DocumentCount(), 3);
+  ASSERT_EQ(drv.FNGetExpirationTime(), 0);
+  std::string date;
+  drv.GetPropertyText("Date", date);
+  EXPECT_EQ(date, "05.03.2031 00:00:00");
+  ASSERT_EQ(drv.FNGetInfoExchangeStatus(), 0);
+  drv.GetPropertyText("Time", date);
+  EXPECT_EQ(date, "30.12.1899 07:08:09");
+}
+
 TEST(Link, LinkOpensOnDemandAndFollowsConnected) {
   int opened = 0;
   TZelvox drv;

@@ -21,7 +21,8 @@ const std::set<std::string>& LogicMethods() {
       "WaitForCheckClose", "AddLD", "DeleteLD", "EnumLD", "GetActiveLD", "GetCountLD", "GetParamLD", "SetActiveLD",
       "SetParamLD", "GetECRStatus", "ShowProperties", "ShowTablesDlg", "ReadErrorDescription", "ResetECR", "ClearResult", "ReadTable",
       "WriteTable", "PrintStringWithWrap", "WaitForPrinting", "FNAddTag", "FNBeginSTLVTag", "FNSendTag",
-      "FNSendTagOperation", "FNSendSTLVTag", "FNSendSTLVTagOperation", "GetTagAsTLV"};
+      "FNSendTagOperation", "FNSendSTLVTag", "FNSendSTLVTagOperation", "GetTagAsTLV",
+      "FNSendCustomerEmail", "FNSendSenderEmail", "FNSendUserAttribute"};
   return kLogic;
 }
 

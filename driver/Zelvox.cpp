@@ -381,6 +381,9 @@ TZelvox::THandler TZelvox::HandlerOf(TMethodId id) {
     case TMethodId::FNSendSTLVTag: return &TZelvox::DoFNSendSTLVTag;
     case TMethodId::FNSendSTLVTagOperation: return &TZelvox::DoFNSendSTLVTagOperation;
     case TMethodId::GetTagAsTLV: return &TZelvox::DoGetTagAsTLV;
+    case TMethodId::FNSendCustomerEmail: return &TZelvox::DoFNSendCustomerEmail;
+    case TMethodId::FNSendSenderEmail: return &TZelvox::DoFNSendSenderEmail;
+    case TMethodId::FNSendUserAttribute: return &TZelvox::DoFNSendUserAttribute;
     default: return nullptr;
   }
 }

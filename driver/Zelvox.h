@@ -131,6 +131,9 @@ class TZelvox {
   int DoFNSendSTLVTag();
   int DoFNSendSTLVTagOperation();
   int DoGetTagAsTLV();
+  int DoFNSendCustomerEmail();
+  int DoFNSendSenderEmail();
+  int DoFNSendUserAttribute();
   int SendTlv(const char* method, const Bytes& tlv);
   int RunWhileBusy(const char* method, const TFieldMap& overrides);
   int ReadFieldStruct(std::int64_t table, std::int64_t field);

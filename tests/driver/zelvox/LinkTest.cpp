@@ -78,6 +78,23 @@ TEST(Link, AnswerFieldsReachTheirPropertiesWithTheirTypes) {
   EXPECT_EQ(date, "30.12.1899 07:08:09");
 }
 
+TEST(Link, RequisitesWithTagsOfTheirOwnAreSentAsTlv) {
+  Bytes sent;
+  TZelvox drv;
+  drv.SetInProcessDevice([&](const Bytes& cmd) {
+    sent = cmd;
+    return Bytes{cmd[0], cmd[1], 0};
+  });
+  drv.put_CustomerEmail("a@b.ru");
+  ASSERT_EQ(drv.FNSendCustomerEmail(), 0);
+  EXPECT_EQ(BytesToHex(sent), "FF 0C 1E 00 00 00 F0 03 06 00 61 40 62 2E 72 75");
+  drv.put_UserAttributeName("Код");
+  drv.put_UserAttributeValue("7");
+  ASSERT_EQ(drv.FNSendUserAttribute(), 0);
+  // 1084 { 1085 "Код" (1251), 1086 "7" }
+  EXPECT_EQ(BytesToHex(sent), "FF 0C 1E 00 00 00 3C 04 0C 00 3D 04 03 00 CA EE E4 3E 04 01 00 37");
+}
+
 TEST(Link, LinkOpensOnDemandAndFollowsConnected) {
   int opened = 0;
   TZelvox drv;

@@ -9,6 +9,7 @@
 #include "driver/catalogue/Commands.h"
 #include "driver/catalogue/ErrorCodes.h"
 #include "driver/catalogue/StatusRec.h"
+#include "driver/dialogs/DialogTexts.h"
 
 namespace zel {
 
@@ -119,6 +120,7 @@ std::vector<std::string> DriverMessageIds() {
     for (const auto& e : *table) ids.emplace_back(e.Text);
   for (const auto* table : {&ModeTexts(), &AdvancedModeTexts()})
     for (const auto& m : *table) ids.emplace_back(m.Text);
+  for (const char* text : dlg::kAll) ids.emplace_back(text);
   return ids;
 }
 

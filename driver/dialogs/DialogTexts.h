@@ -32,4 +32,7 @@ inline constexpr const char* kValue = "Значение";
 inline constexpr const char* kNumber = "число";
 inline constexpr const char* kText = "строка";
 
+// All of them, for the catalogue checks.
+inline constexpr const char* kAll[] = {kPropertiesTitle, kConnectionType, kLocalPort, kServerLocal, kServerRemote, kTcpSocket, kComNumber, kBaudRate, kTimeout, kProtocolType, kProtocolStandard, kProtocolNumbered, kProtocolMultichannel, kComputerName, kIPAddress, kTCPPort, kCheck, kTablesTitle, kRow, kRead, kWrite, kField, kName, kType, kMin, kMax, kValue, kNumber, kText};
+
 }  // namespace zel::dlg

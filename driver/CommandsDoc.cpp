@@ -9,6 +9,7 @@
 #include "driver/catalogue/Commands.h"
 #include "driver/catalogue/ErrorCodes.h"
 #include "driver/catalogue/StatusRec.h"
+#include "driver/dialogs/DialogTexts.h"
 
 namespace zel {
 
@@ -17,9 +18,12 @@ namespace {
 // Methods that are code around catalogue commands or need no device.
 const std::set<std::string>& LogicMethods() {
   static const std::set<std::string> kLogic = {
-      "Connect", "Disconnect", "LockPort", "UnlockPort", "ExchangeBytes", "ReadErrorDescription", "ResetECR", "ClearResult", "ReadTable",
+      "Connect", "Disconnect", "LockPort", "UnlockPort", "ExchangeBytes", "FindDevice", "WaitConnection",
+      "WaitForCheckClose", "AddLD", "DeleteLD", "EnumLD", "GetActiveLD", "GetCountLD", "GetParamLD", "SetActiveLD",
+      "SetParamLD", "GetECRStatus", "ShowProperties", "ShowTablesDlg", "ReadErrorDescription", "ResetECR", "ClearResult", "ReadTable",
       "WriteTable", "PrintStringWithWrap", "WaitForPrinting", "FNAddTag", "FNBeginSTLVTag", "FNSendTag",
-      "FNSendTagOperation", "FNSendSTLVTag", "FNSendSTLVTagOperation", "GetTagAsTLV"};
+      "FNSendTagOperation", "FNSendSTLVTag", "FNSendSTLVTagOperation", "GetTagAsTLV",
+      "FNSendCustomerEmail", "FNSendSenderEmail", "FNSendUserAttribute"};
   return kLogic;
 }
 
@@ -96,6 +100,11 @@ const char* kChoices = R"(
 - **`TransferBytes`** takes upper- or lower-case hex, with or without blanks between pairs;
   a one-digit token is one byte. It comes back as upper-case pairs separated by one blank.
   The result of `ExchangeBytes` is the answer's error byte.
+- **`SerialNumber` after `GetECRStatus`**: the status record has room for a 4-byte serial
+  number; a device whose serial does not fit sends 0 there, and the driver then reads the
+  full text with `ReadSerialNumber` (an empty text when that fails). `ECRInput`/`ECROutput`
+  keep the status exchange. Being a number there, the serial loses leading zeros; callers
+  that need the serial as written use `ReadSerialNumber`.
 - **`ReadErrorDescription`** answers from the driver's own table; it needs no device.
 - **Busy answers** (80, 75) are returned to the caller, which decides about retrying;
   only `PrintStringWithWrap` waits them out itself (5 attempts, 50 ms apart) so that no
@@ -111,6 +120,7 @@ std::vector<std::string> DriverMessageIds() {
     for (const auto& e : *table) ids.emplace_back(e.Text);
   for (const auto* table : {&ModeTexts(), &AdvancedModeTexts()})
     for (const auto& m : *table) ids.emplace_back(m.Text);
+  for (const char* text : dlg::kAll) ids.emplace_back(text);
   return ids;
 }
 

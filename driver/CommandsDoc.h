@@ -7,7 +7,7 @@
 namespace zel {
 
 std::string DeviceCommandsMarkdown();
-// Every Russian message id the driver may show (result texts, mode texts).
+// Every Russian message id the driver may show (result and mode texts, its windows).
 std::vector<std::string> DriverMessageIds();
 
 }  // namespace zel

@@ -14,7 +14,10 @@ std::chrono::sys_days Epoch() { return std::chrono::sys_days{std::chrono::year{1
 
 double EncodeDateTime(const TDate& d, const TTime& t) {
   using namespace std::chrono;
-  const sys_days day{year{d.Year} / month{static_cast<unsigned>(d.Month)} / static_cast<unsigned>(d.Day)};
+  const year_month_day ymd{year{d.Year} / month{static_cast<unsigned>(d.Month)} / static_cast<unsigned>(d.Day)};
+  if (!ymd.ok() || t.Hour < 0 || t.Hour > 23 || t.Minute < 0 || t.Minute > 59 || t.Second < 0 || t.Second > 59)
+    return 0;  // a date the device cannot mean reads as "no date"
+  const sys_days day{ymd};
   const double days = static_cast<double>((day - Epoch()).count());
   return days + (t.Hour * 3600 + t.Minute * 60 + t.Second) / 86400.0;
 }

@@ -7,6 +7,7 @@
 
 namespace zel {
 
+// An impossible date or time (31.02, 25:00) gives 0.
 double EncodeDateTime(const TDate& date, const TTime& time = {});
 TDate DateOf(double dateTime);
 TTime TimeOf(double dateTime);

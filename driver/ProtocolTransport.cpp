@@ -7,10 +7,7 @@
 #include "common/Translate.h"
 #include "driver/TcpPort.h"
 
-#if __has_include("server/protocol/PrinterProtocolFactory.h")
 #include "server/protocol/PrinterProtocolFactory.h"
-#define ZEL_HAVE_ENGINES 1
-#endif
 
 namespace zel {
 
@@ -19,13 +16,8 @@ TProtocolTransport::TProtocolTransport(std::shared_ptr<ISerialPort> port, std::s
     : FPort(std::move(port)), FParams(std::move(params)), FProtocolType(protocolType) {}
 
 void TProtocolTransport::Open() {
-#ifdef ZEL_HAVE_ENGINES
   FPort->Open();
   if (!FEngine) FEngine = GetProtocolFactory(FProtocolType).Instance(FPort, FParams);
-#else
-  // TODO(driver): the frame protocol engines are merged from main with the protocol work.
-  throw EDriverError(kNoLink, Tr("Нет связи") + ": frame protocol engines are not built in");
-#endif
 }
 
 void TProtocolTransport::Close() {
@@ -35,6 +27,7 @@ void TProtocolTransport::Close() {
 
 Bytes TProtocolTransport::Send(const Bytes& command, int timeoutMs) {
   if (!FEngine || !FPort->GetOpened()) Open();
+  FParams->Timeout = timeoutMs;  // Timeout may change while the link is open
   TCommandRec rec;
   std::size_t pos = 0;
   rec.Code = command.empty() ? 0 : command[pos++];

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -65,7 +66,10 @@ void TTcpPort::Open() {
   addrinfo* list = nullptr;
   if (::getaddrinfo(FHost.c_str(), std::to_string(FPort).c_str(), &hints, &list) != 0 || !list)
     throw EDriverError(kNoLink, Tr("Нет связи") + ": " + FHost);
-  const auto deadline = TClock::now() + std::chrono::milliseconds(FConnectTimeout);
+  // A reconnect in the middle of an exchange is bounded by the link timeout too.
+  int limit = FConnectTimeout;
+  if (FWasOpen) limit = std::min<int>(limit, std::max<int>(static_cast<int>(FCmdTimeout), 100));
+  const auto deadline = TClock::now() + std::chrono::milliseconds(limit);
   for (const addrinfo* ai = list; ai && FSocket < 0; ai = ai->ai_next) {
     const int left = MsLeft(deadline);
     if (left == 0) break;
@@ -73,6 +77,7 @@ void TTcpPort::Open() {
   }
   ::freeaddrinfo(list);
   if (FSocket < 0) throw EDriverError(kNoLink, Tr("Нет связи") + ": " + FHost + ":" + std::to_string(FPort));
+  FWasOpen = true;
 }
 
 void TTcpPort::Close() {

@@ -1,7 +1,8 @@
 #pragma once
 // TTcpPort: the byte stream of a network register over one TCP connection,
 // behind ISerialPort so the frame protocol engines run on it unchanged.
-// Open connects within the connect timeout; a closed peer is "no link" (-1)
+// Open connects within the connect timeout (a reconnect within the link
+// timeout, when that is shorter); a closed peer is "no link" (-1)
 // and closes the port.
 #include <string>
 
@@ -34,6 +35,7 @@ class TTcpPort : public ISerialPort {
   int FConnectTimeout;
   std::uint32_t FCmdTimeout = 1000;
   int FSocket = -1;
+  bool FWasOpen = false;
 };
 
 }  // namespace zel

@@ -16,6 +16,10 @@ class ITransport {
   virtual bool IsOpen() const = 0;
   // Sends a command (code first) and returns the answer (code, error byte, fields).
   virtual Bytes Send(const Bytes& command, int timeoutMs) = 0;
+  // Reserves the device for this client against other clients of a shared
+  // port; a link held by this process alone has nothing more to do.
+  virtual void Lock() {}
+  virtual void Unlock() {}
 };
 
 // A device in the same process, reached through a callable (tests, and the

@@ -8,6 +8,7 @@
 #include "driver/DateTimeConv.h"
 #include "driver/HexText.h"
 #include "driver/ProtocolTransport.h"
+#include "driver/ServerTransport.h"
 #include "driver/ZelvoxInternal.h"
 #include "driver/catalogue/ErrorCodes.h"
 
@@ -176,8 +177,14 @@ void TZelvox::OpenLink() {
     } else if (type == 6) {
       FTransport = MakeTcpTransport(s);
     } else if (type == 1 || type == 2) {
-      // TODO(driver): JSON-RPC client of the device server (docs/server-protocol.md).
-      RaiseCode(kServerUnavailable, FProps.GetText(TPropId::ComputerName));
+      TServerSettings server;
+      server.ComputerName = FProps.GetText(TPropId::ComputerName);
+      server.ComNumber = s.ComNumber;
+      server.BaudRate = s.BaudRate;
+      server.Timeout = s.Timeout;
+      server.ProtocolType = s.ProtocolType;
+      server.ConnectTimeout = s.TcpConnectTimeout;
+      FTransport = std::make_unique<TServerTransport>(server);
     } else {
       RaiseCode(kBadConnectionType, std::to_string(type));
     }
@@ -344,8 +351,22 @@ TZelvox::THandler TZelvox::HandlerOf(TMethodId id) {
     case TMethodId::Connect: return &TZelvox::DoConnect;
     case TMethodId::Disconnect: return &TZelvox::DoDisconnect;
     case TMethodId::LockPort: return &TZelvox::DoLockPort;
+    case TMethodId::FindDevice: return &TZelvox::DoFindDevice;
+    case TMethodId::WaitConnection: return &TZelvox::DoWaitConnection;
+    case TMethodId::WaitForCheckClose: return &TZelvox::DoWaitForCheckClose;
+    case TMethodId::AddLD: return &TZelvox::DoAddLD;
+    case TMethodId::DeleteLD: return &TZelvox::DoDeleteLD;
+    case TMethodId::EnumLD: return &TZelvox::DoEnumLD;
+    case TMethodId::GetActiveLD: return &TZelvox::DoGetActiveLD;
+    case TMethodId::GetCountLD: return &TZelvox::DoGetCountLD;
+    case TMethodId::GetParamLD: return &TZelvox::DoGetParamLD;
+    case TMethodId::SetActiveLD: return &TZelvox::DoSetActiveLD;
+    case TMethodId::SetParamLD: return &TZelvox::DoSetParamLD;
     case TMethodId::UnlockPort: return &TZelvox::DoUnlockPort;
     case TMethodId::ExchangeBytes: return &TZelvox::DoExchangeBytes;
+    case TMethodId::GetECRStatus: return &TZelvox::DoGetECRStatus;
+    case TMethodId::ShowProperties: return &TZelvox::DoShowProperties;
+    case TMethodId::ShowTablesDlg: return &TZelvox::DoShowTablesDlg;
     case TMethodId::ReadErrorDescription: return &TZelvox::DoReadErrorDescription;
     case TMethodId::ResetECR: return &TZelvox::DoResetECR;
     case TMethodId::ClearResult: return &TZelvox::DoClearResult;
@@ -360,6 +381,9 @@ TZelvox::THandler TZelvox::HandlerOf(TMethodId id) {
     case TMethodId::FNSendSTLVTag: return &TZelvox::DoFNSendSTLVTag;
     case TMethodId::FNSendSTLVTagOperation: return &TZelvox::DoFNSendSTLVTagOperation;
     case TMethodId::GetTagAsTLV: return &TZelvox::DoGetTagAsTLV;
+    case TMethodId::FNSendCustomerEmail: return &TZelvox::DoFNSendCustomerEmail;
+    case TMethodId::FNSendSenderEmail: return &TZelvox::DoFNSendSenderEmail;
+    case TMethodId::FNSendUserAttribute: return &TZelvox::DoFNSendUserAttribute;
     default: return nullptr;
   }
 }

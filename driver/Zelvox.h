@@ -100,8 +100,23 @@ class TZelvox {
   int DoConnect();
   int DoDisconnect();
   int DoLockPort();
+  int DoFindDevice();
+  int DoWaitConnection();
+  int DoWaitForCheckClose();
+  int DoLogicalDevice(TMethodId id);
+  int DoAddLD() { return DoLogicalDevice(TMethodId::AddLD); }
+  int DoDeleteLD() { return DoLogicalDevice(TMethodId::DeleteLD); }
+  int DoEnumLD() { return DoLogicalDevice(TMethodId::EnumLD); }
+  int DoGetActiveLD() { return DoLogicalDevice(TMethodId::GetActiveLD); }
+  int DoGetCountLD() { return DoLogicalDevice(TMethodId::GetCountLD); }
+  int DoGetParamLD() { return DoLogicalDevice(TMethodId::GetParamLD); }
+  int DoSetActiveLD() { return DoLogicalDevice(TMethodId::SetActiveLD); }
+  int DoSetParamLD() { return DoLogicalDevice(TMethodId::SetParamLD); }
   int DoUnlockPort();
   int DoExchangeBytes();
+  int DoGetECRStatus();
+  int DoShowProperties();
+  int DoShowTablesDlg();
   int DoReadErrorDescription();
   int DoResetECR();
   int DoClearResult();
@@ -116,6 +131,9 @@ class TZelvox {
   int DoFNSendSTLVTag();
   int DoFNSendSTLVTagOperation();
   int DoGetTagAsTLV();
+  int DoFNSendCustomerEmail();
+  int DoFNSendSenderEmail();
+  int DoFNSendUserAttribute();
   int SendTlv(const char* method, const Bytes& tlv);
   int RunWhileBusy(const char* method, const TFieldMap& overrides);
   int ReadFieldStruct(std::int64_t table, std::int64_t field);

@@ -17,14 +17,18 @@ int TZelvox::DoDisconnect() {
 }
 
 // A local or network link is held by this instance alone while it is open,
-// so locking the port is opening the link; unlocking leaves it to Disconnect.
-// TODO(driver): through the device server these become its LockPort/UnlockPort.
+// so there locking the port is opening the link; through the device server
+// the server's lock keeps other clients away too.
 int TZelvox::DoLockPort() {
   OpenLink();
+  FTransport->Lock();
   return 0;
 }
 
-int TZelvox::DoUnlockPort() { return 0; }
+int TZelvox::DoUnlockPort() {
+  if (FTransport && FTransport->IsOpen()) FTransport->Unlock();
+  return 0;
+}
 
 // Raw bytes: with BinaryConversion 1 TransferBytes is hex text both ways,
 // otherwise it is the bytes themselves as Windows-1251 text. The result is the

@@ -150,6 +150,43 @@ int TZelvox::DoFNSendSTLVTagOperation() {
   return SendTlv("FNSendTLVOperation", tlv);
 }
 
+namespace {
+
+Bytes TextTag(std::uint16_t tag, const std::string& utf8) {
+  const std::string text = Utf8ToCp1251(utf8);
+  try {
+    return EncodeTlv({tag, Bytes(text.begin(), text.end())});
+  } catch (const ECodecError& e) {
+    RaiseCode(kBadValue, e.what());
+  }
+}
+
+}  // namespace
+
+// Requisites of the open document with tags of their own: the buyer's e-mail
+// or phone (1008), the sender's e-mail (1117), and an additional user
+// requisite (1084 holding its name 1085 and value 1086).
+int TZelvox::DoFNSendCustomerEmail() {
+  return SendTlv("FNSendTLV", TextTag(1008, FProps.GetText(TPropId::CustomerEmail)));
+}
+
+int TZelvox::DoFNSendSenderEmail() {
+  return SendTlv("FNSendTLV", TextTag(1117, FProps.GetText(TPropId::EmailAddress)));
+}
+
+int TZelvox::DoFNSendUserAttribute() {
+  Bytes inner = TextTag(1085, FProps.GetText(TPropId::UserAttributeName));
+  const Bytes value = TextTag(1086, FProps.GetText(TPropId::UserAttributeValue));
+  inner.insert(inner.end(), value.begin(), value.end());
+  Bytes tlv;
+  try {
+    tlv = EncodeTlv({1084, inner});
+  } catch (const ECodecError& e) {
+    RaiseCode(kBadValue, e.what());
+  }
+  return SendTlv("FNSendTLV", tlv);
+}
+
 // The TLV bytes of the current tag (or, for type 8, of the structure built
 // under TagNumber) as hex text without blanks; nothing is sent.
 int TZelvox::DoGetTagAsTLV() {

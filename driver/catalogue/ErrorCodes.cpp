@@ -17,6 +17,9 @@ const std::vector<TErrorText>& LinkErrors() {
       {-11, "Превышено время ожидания окончания печати", "printing did not finish in time"},
       {-12, "Неизвестное свойство", "no property of that name"},
       {-13, "Неизвестный метод", "no method of that name"},
+      {-14, "Логическое устройство не найдено", "no logical device with that number or index"},
+      {-15, "Устройство не найдено", "the device search found no register"},
+      {-16, "Превышено время ожидания закрытия чека", "the receipt stayed open for ConnectionTimeout"},
       {-18, "Порт заблокирован", "the port is locked by another client of the device server"},
       {-41, "Документов больше нет", "end of the document walk"},
   };

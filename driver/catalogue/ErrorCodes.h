@@ -27,6 +27,9 @@ enum DriverCode : int {
   kPrintTimeout = -11,     // printing did not finish within ConnectionTimeout
   kNoSuchProperty = -12,
   kNoSuchMethod = -13,
+  kNoSuchLogicalDevice = -14,
+  kDeviceNotFound = -15,
+  kReceiptWaitTimeout = -16,
   kEndOfDocuments = -41,
 };
 

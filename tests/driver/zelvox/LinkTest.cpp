@@ -4,15 +4,20 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
 #include <thread>
 
 #include "common/DriverError.h"
+#include "driver/HexText.h"
+#include "driver/Json.h"
 #include "driver/TcpPort.h"
+#include "driver/catalogue/Commands.h"
 #include "driver/Zelvox.h"
 
 namespace zel {
@@ -42,6 +47,54 @@ TEST(Link, BadAnswersGiveDriverCodes) {
   }
 }
 
+// A device made of the catalogue: every command answers the fields given here.
+TEST(Link, AnswerFieldsReachTheirPropertiesWithTheirTypes) {
+  const TFieldMap fields = {
+      {"Summ1", std::int64_t{12345}},   {"Summ4", std::int64_t{1}},          {"FNMarkingFillPercentage", std::int64_t{-1}},
+      {"FN5YearResource", std::int64_t{700}}, {"FNImplementation", std::string("ФН-М 1.2")},
+      {"DocumentCount", std::int64_t{3}}, {"Date", TDate{5, 3, 2031}}, {"Time", TTime{7, 8, 9}}};
+  TZelvox drv;
+  drv.SetInProcessDevice([&](const Bytes& cmd) {
+    std::size_t pos = 0;
+    const TCommandDef* row = FindCommandByCode(static_cast<std::uint16_t>(ReadCode(cmd, pos)));
+    return row ? EncodeAnswer(*row, 0, fields) : Bytes{cmd[0], 55};
+  });
+  ASSERT_EQ(drv.FNGetNonClearableSumm(), 0);
+  EXPECT_DOUBLE_EQ(drv.get_Summ1(), 123.45);  // kopecks on the wire, roubles in Currency
+  EXPECT_DOUBLE_EQ(drv.get_Summ4(), 0.01);
+  ASSERT_EQ(drv.FNGetFreeMemoryResource(), 0);
+  EXPECT_EQ(drv.get_FNMarkingFillPercentage(), -1);
+  EXPECT_EQ(drv.get_FN5YearResource(), 700);
+  ASSERT_EQ(drv.FNGetImplementation(), 0);
+  EXPECT_EQ(drv.get_FNImplementation(), "ФН-М 1.2");
+  ASSERT_EQ(drv.FNGetUnconfirmedDocCount(), 0);
+  EXPECT_EQ(drv.get_DocumentCount(), 3);
+  ASSERT_EQ(drv.FNGetExpirationTime(), 0);
+  std::string date;
+  drv.GetPropertyText("Date", date);
+  EXPECT_EQ(date, "05.03.2031 00:00:00");
+  ASSERT_EQ(drv.FNGetInfoExchangeStatus(), 0);
+  drv.GetPropertyText("Time", date);
+  EXPECT_EQ(date, "30.12.1899 07:08:09");
+}
+
+TEST(Link, RequisitesWithTagsOfTheirOwnAreSentAsTlv) {
+  Bytes sent;
+  TZelvox drv;
+  drv.SetInProcessDevice([&](const Bytes& cmd) {
+    sent = cmd;
+    return Bytes{cmd[0], cmd[1], 0};
+  });
+  drv.put_CustomerEmail("a@b.ru");
+  ASSERT_EQ(drv.FNSendCustomerEmail(), 0);
+  EXPECT_EQ(BytesToHex(sent), "FF 0C 1E 00 00 00 F0 03 06 00 61 40 62 2E 72 75");
+  drv.put_UserAttributeName("Код");
+  drv.put_UserAttributeValue("7");
+  ASSERT_EQ(drv.FNSendUserAttribute(), 0);
+  // 1084 { 1085 "Код" (1251), 1086 "7" }
+  EXPECT_EQ(BytesToHex(sent), "FF 0C 1E 00 00 00 3C 04 0C 00 3D 04 03 00 CA EE E4 3E 04 01 00 37");
+}
+
 TEST(Link, LinkOpensOnDemandAndFollowsConnected) {
   int opened = 0;
   TZelvox drv;
@@ -61,16 +114,6 @@ TEST(Link, LinkOpensOnDemandAndFollowsConnected) {
   EXPECT_EQ(opened, 1);
 }
 
-TEST(Link, ConnectionTypesWithoutTheirTransportSayWhy) {
-  TZelvox drv;
-  drv.put_ConnectionType(1);
-  drv.put_ComputerName("server-a");
-  EXPECT_EQ(drv.GetECRStatus(), -9);
-  EXPECT_EQ(drv.get_ResultCodeDescription(), "Нет связи с сервером ККТ: server-a");
-  drv.put_ConnectionType(5);
-  EXPECT_EQ(drv.Connect(), -10);
-  EXPECT_FALSE(drv.get_Connected());
-}
 
 TEST(Link, ExchangeBytesTakesHexEitherWayAndReturnsTheErrorByte) {
   Bytes seen;
@@ -122,6 +165,20 @@ TEST(Link, OneInstanceServesSeveralThreadsOneCallAtATime) {
   EXPECT_EQ(failures, 0);
 }
 
+int FreePort();
+
+TEST(Link, UnreachableServerAndUnknownConnectionTypeSayWhy) {
+  TZelvox drv;
+  drv.put_ConnectionType(1);
+  const std::string name = "127.0.0.1:" + std::to_string(FreePort());
+  drv.put_ComputerName(name);
+  EXPECT_EQ(drv.GetECRStatus(), -9);
+  EXPECT_EQ(drv.get_ResultCodeDescription(), "Нет связи с сервером ККТ: " + name);
+  drv.put_ConnectionType(5);
+  EXPECT_EQ(drv.Connect(), -10);
+  EXPECT_FALSE(drv.get_Connected());
+}
+
 // A listening socket on 127.0.0.1 with an ephemeral port.
 struct TListener {
   int Fd = -1;
@@ -139,6 +196,101 @@ struct TListener {
   }
   ~TListener() { ::close(Fd); }
 };
+
+int FreePort() {
+  TListener probe;
+  return probe.Port;
+}
+
+// A device server on 127.0.0.1 speaking the line protocol, with a register
+// that answers every catalogue command with zeros; it records the calls.
+class TFakeServer {
+ public:
+  TFakeServer() : FThread([this] { Serve(); }) {}
+  ~TFakeServer() {
+    FThread.join();
+  }
+  int Port() const { return FListener.Port; }
+  std::vector<std::string> Calls() {
+    std::lock_guard lock(FMutex);
+    return FCalls;
+  }
+
+ private:
+  void Serve() {
+    pollfd p{FListener.Fd, POLLIN, 0};
+    if (::poll(&p, 1, 5000) != 1) return;  // no client: end instead of hanging the test
+    const int fd = ::accept(FListener.Fd, nullptr, nullptr);
+    if (fd < 0) return;
+    std::string buffer;
+    char chunk[512];
+    bool locked = false;
+    while (true) {
+      const ssize_t n = ::read(fd, chunk, sizeof chunk);
+      if (n <= 0) break;
+      buffer.append(chunk, static_cast<std::size_t>(n));
+      std::size_t nl;
+      while ((nl = buffer.find('\n')) != std::string::npos) {
+        const TJson request = TJson::Parse(buffer.substr(0, nl));
+        buffer.erase(0, nl + 1);
+        const std::string method = request.Find("method")->Text();
+        {
+          std::lock_guard lock(FMutex);
+          FCalls.push_back(method);
+        }
+        TJson result = 0;
+        if (method == "SendData") {
+          Bytes command;
+          HexToBytes(request.Find("params")->Items()[1].Text(), command);
+          std::size_t pos = 0;
+          const int code = ReadCode(command, pos);
+          const TCommandDef* row = FindCommandByCode(static_cast<std::uint16_t>(code));
+          const Bytes answer = row ? EncodeAnswer(*row, 0, {}) : Bytes{command[0], 55};
+          std::string hex = BytesToHex(answer);
+          std::erase(hex, ' ');
+          result = TJson::Object({{"ResultCode", 0}, {"retval", hex}});
+        } else if (method == "LockPort") {
+          result = locked ? -18 : 0;
+          locked = true;
+        } else if (method == "ResultDescription") {
+          result = "Порт заблокирован DESK.1.'other'";
+        } else if (method == "ProtocolType") {
+          result = nullptr;
+        }
+        const std::string line =
+            TJson::Object({{"jsonrpc", "2.0"}, {"id", *request.Find("id")}, {"result", result}}).Dump() + "\n";
+        if (::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size())) break;
+      }
+    }
+    ::close(fd);
+  }
+
+  TListener FListener;
+  std::mutex FMutex;
+  std::vector<std::string> FCalls;
+  std::thread FThread;
+};
+
+TEST(Link, ThroughTheDeviceServer) {
+  TFakeServer server;
+  {
+    TZelvox drv;
+    drv.put_ConnectionType(2);
+    drv.put_ComputerName("127.0.0.1:" + std::to_string(server.Port()));
+    drv.put_ComNumber(5);
+    EXPECT_EQ(drv.GetECRStatus(), 0) << drv.get_ResultCodeDescription();
+    EXPECT_EQ(drv.get_ECRMode(), 0);
+    EXPECT_EQ(drv.LockPort(), 0);
+    EXPECT_EQ(drv.LockPort(), -18);
+    EXPECT_EQ(drv.get_ResultCodeDescription(), "Порт заблокирован DESK.1.'other'");
+    EXPECT_EQ(drv.UnlockPort(), 0);
+    EXPECT_EQ(drv.Disconnect(), 0);
+  }
+  // The status (serial 0 in the record) is followed by the serial-number read.
+  const std::vector<std::string> expected = {"Connect", "ProtocolType", "OpenPort", "SendData", "SendData", "LockPort",
+                                             "LockPort", "ResultDescription", "UnlockPort", "ClosePort"};
+  EXPECT_EQ(server.Calls(), expected);
+}
 
 TEST(TcpPort, CarriesBytesAndReportsAClosedPeerAsNoLink) {
   TListener server;
@@ -168,11 +320,7 @@ TEST(TcpPort, CarriesBytesAndReportsAClosedPeerAsNoLink) {
 }
 
 TEST(TcpPort, RefusedOrUnreachableConnectFailsWithinTheTimeout) {
-  int freePort = 0;
-  {
-    TListener probe;
-    freePort = probe.Port;
-  }
+  const int freePort = FreePort();
   const auto start = std::chrono::steady_clock::now();
   TTcpPort refused("127.0.0.1", freePort, 2000);
   EXPECT_THROW(refused.Open(), EDriverError);

@@ -55,9 +55,11 @@ TEST_F(VirtualRegisterTest, StatusIdentityAndModelParameters) {
       {"ReadModelParamValue", {{"ModelParamNumber", "28"}}, 0, {{"ModelParamValue", "0"}}},
       {"ReadModelParam", {{"ModelParamIndex", "0"}}, 0, {{"ModelParamDescription", "*"}}},
       {"ReadSerialNumber", {}, 0, {{"SerialNumber", ""}}},
-      {"SetSerialNumber", {{"SerialNumber", "00000012345678"}}, 0, {}},
-      {"ReadSerialNumber", {{"SerialNumber", ""}}, 0, {{"SerialNumber", "00000012345678"}}},
+      {"SetSerialNumber", {{"SerialNumber", "10000012345678"}}, 0, {}},
+      {"ReadSerialNumber", {{"SerialNumber", ""}}, 0, {{"SerialNumber", "10000012345678"}}},
       {"SetSerialNumber", {{"SerialNumber", "1"}}, 115, {}},  // written once
+      // 14 digits do not fit the status record: the full serial is fetched.
+      {"GetECRStatus", {{"SerialNumber", ""}}, 0, {{"SerialNumber", "10000012345678"}, {"ECRInput", "11 1E 00 00 00"}}},
       {"LockPort", {}, 0, {{"Connected", "1"}}},
       {"UnlockPort", {}, 0, {}},
       {"Beep", {}, 0, {{"ECRInput", "13 1E 00 00 00"}, {"ECROutput", "13 00 1E"}}},
@@ -121,6 +123,16 @@ TEST_F(VirtualRegisterTest, RegistrationShiftReceiptAndClosing) {
       {"FNFindDocument", {{"DocumentNumber", "1"}}, 0,
        {{"DocumentType", "1"}, {"DocumentNumber", "1"}, {"FiscalSignAsString", "*"}}},
       {"FNFindDocument", {{"DocumentNumber", "99"}}, 8, {}},
+      {"FNOperation",
+       {{"CheckType", "1"}, {"Price", "100.50"}, {"Quantity", "2"}, {"Summ1Enabled", "0"}, {"StringForPrinting", "Товар"}},
+       0, {}},
+      {"FNBeginSTLVTag", {{"TagID", "0"}, {"TagNumber", "1223"}}, 0, {}},
+      {"FNAddTag", {{"TagNumber", "1005"}, {"TagType", "7"}, {"TagValueStr", "Агент"}}, 0, {}},
+      {"FNSendSTLVTagOperation", {{"TagNumber", "1223"}}, 0, {}},
+      {"FNSendTagOperation", {{"TagNumber", "1222"}, {"TagType", "0"}, {"TagValueInt", "4"}}, 0, {}},
+      {"FNCloseCheckEx", {{"Summ1", "100"}}, 51, {}},  // not paid in full
+      {"FNCloseCheckEx", {{"Summ1", "500"}, {"StringForPrinting", ""}}, 0,
+       {{"Change", "299"}, {"ReceiptNumber", "1"}, {"FiscalSignAsString", "*"}}},
       {"CashIncome", {{"Summ1", "150.25"}}, 0, {}},
       {"CashOutcome", {{"Summ1", "1000"}}, 51, {}},  // more than the drawer holds
       {"CashOutcome", {{"Summ1", "50.25"}}, 0, {}},

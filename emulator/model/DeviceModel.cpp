@@ -69,6 +69,14 @@ const std::vector<TDeviceModel::TOpRow>& TDeviceModel::OpTable() {
       {"FNBeginCalculationStateReport", &M::FNBeginCalculationStateReport, false},
       {"FNBuildCalculationStateReport", &M::FNBuildCalculationStateReport, false},
       {"FNFindDocument", &M::FNFindDocument, true},
+      {"FNGetDocumentSize", &M::FNGetDocumentSize, true},
+      {"FNGetFreeMemoryResource", &M::FNGetFreeMemoryResource, true},
+      {"FNGetImplementation", &M::FNGetImplementation, true},
+      {"FNGetNonClearableSumm", &M::FNGetNonClearableSumm, true},
+      {"FNGetNonClearableSummEx", &M::FNGetNonClearableSummEx, true},
+      {"FNGetUnconfirmedDocCount", &M::FNGetUnconfirmedDocCount, true},
+      {"SetExchangeParam", &M::SetExchangeParam, false},
+      {"GetExchangeParam", &M::GetExchangeParam, false},
       {"FNSendTLV", &M::FNSendTLV, false},
       {"FNSendTLVOperation", &M::FNSendTLV, false},
       {"ContinuePrint", &M::ContinuePrint, false},
@@ -210,6 +218,9 @@ void TDeviceModel::Restore(const TDeviceState& state) {
         if (!s_.tables[t.number][r].count(f)) s_.tables[t.number][r][f] = DefaultCell(t.number, r, f);
   s_.cashRegisters.resize(kCashRegisterCount, 0);
   s_.operationRegisters.resize(kOperationRegisterCount, 0);
+  s_.fn.totals.resize(5);
+  for (auto& kind : s_.fn.totals) kind.resize(16, 0);
+  s_.exchange.resize(3);
   ofdLastMs_ = hostMs_();
   ofdCredit_ = 0;
 }

@@ -138,6 +138,15 @@ class TDeviceModel {
   std::uint8_t FNBeginCalculationStateReport(const TFieldValues&, TFieldValues&);
   std::uint8_t FNBuildCalculationStateReport(const TFieldValues&, TFieldValues&);
   std::uint8_t FNFindDocument(const TFieldValues&, TFieldValues&);
+  // storage figures and interfaces
+  std::uint8_t FNGetDocumentSize(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNGetFreeMemoryResource(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNGetImplementation(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNGetNonClearableSumm(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNGetNonClearableSummEx(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNGetUnconfirmedDocCount(const TFieldValues&, TFieldValues&);
+  std::uint8_t SetExchangeParam(const TFieldValues&, TFieldValues&);
+  std::uint8_t GetExchangeParam(const TFieldValues&, TFieldValues&);
   // tag records, counters, service
   std::uint8_t FNSendTLV(const TFieldValues&, TFieldValues&);
   std::uint8_t ContinuePrint(const TFieldValues&, TFieldValues&);

@@ -37,6 +37,7 @@ const std::vector<TDeviceModel::TOpRow>& TDeviceModel::OpTable() {
       {"WriteTable", &M::WriteTable, false},
       {"InitTable", &M::InitTable, false},
       {"GetCashReg", &M::GetCashReg, false},
+      {"GetCashRegEx", &M::GetCashRegEx, false},
       {"GetOperationReg", &M::GetOperationReg, false},
       {"OpenCheck", &M::OpenCheck, false},
       {"CancelCheck", &M::CancelCheck, false},

@@ -104,6 +104,7 @@ class TDeviceModel {
   std::uint8_t WriteTable(const TFieldValues&, TFieldValues&);
   std::uint8_t InitTable(const TFieldValues&, TFieldValues&);
   std::uint8_t GetCashReg(const TFieldValues&, TFieldValues&);
+  std::uint8_t GetCashRegEx(const TFieldValues&, TFieldValues&);
   std::uint8_t GetOperationReg(const TFieldValues&, TFieldValues&);
   // receipts and shifts
   std::uint8_t OpenCheck(const TFieldValues&, TFieldValues&);

@@ -122,6 +122,14 @@ std::uint8_t TDeviceModel::GetCashReg(const TFieldValues& in, TFieldValues& out)
   return kOk;
 }
 
+std::uint8_t TDeviceModel::GetCashRegEx(const TFieldValues& in, TFieldValues& out) {
+  const std::int64_t n = in.Int("RegisterNumber", -1) - kCashRegisterExFirst;
+  if (n < 0 || n >= kCashRegisterExCount) return kBadParameter;
+  out.Set("ContentsOfCashRegister", s_.fn.totals[static_cast<std::size_t>(n / 16)][static_cast<std::size_t>(n % 16)]);
+  out.Set("NameCashRegEx", CashRegisterExName(static_cast<int>(n + kCashRegisterExFirst)));
+  return kOk;
+}
+
 std::uint8_t TDeviceModel::GetOperationReg(const TFieldValues& in, TFieldValues& out) {
   const std::int64_t n = in.Int("RegisterNumber", -1);
   if (n < 0 || n >= kOperationRegisterCount) return kBadParameter;

@@ -62,6 +62,10 @@ TEST_F(SaleTest, SaleWithChangeThenPurchaseLimitedByTheDrawer) {
   EXPECT_EQ(purchases.Int("Summ1"), 0);
   EXPECT_EQ(purchases.Int("Summ2"), 30000);
   EXPECT_EQ(Call("FNGetNonClearableSummEx", {{"CheckType", std::int64_t{6}}}).error, 51);
+  const TReply reg = Call("GetCashRegEx", {{"RegisterNumber", std::int64_t{4096 + 2 * 16 + 1}}});
+  EXPECT_EQ(reg.Int("ContentsOfCashRegister"), 30000);
+  EXPECT_EQ(reg.Str("NameCashRegEx"), "Необнуляемая сумма расходов, вид оплаты 2");
+  EXPECT_EQ(Call("GetCashRegEx", {{"RegisterNumber", std::int64_t{4095}}}).error, 51);
 }
 
 TEST_F(SaleTest, StorageFiguresAndInterfaceSettings) {

@@ -1,0 +1,145 @@
+#include "emulator/app/EmuServer.h"
+
+#include <unistd.h>
+
+#include <stdexcept>
+
+#include "common/ComResolver.h"
+#include "emulator/link/PtyLine.h"
+#include "emulator/link/SessionFactory.h"
+
+namespace zel::emu {
+
+TIdentity IdentityFor(const TEmuOptions& o) {
+  TIdentity id;
+  if (o.modelId) id.modelId = *o.modelId;
+  id.cashCore = o.cashCore;
+  return id;
+}
+
+TEmuServer::TEmuServer(TEmuOptions options)
+    : options_(std::move(options)), model_(IdentityFor(options_)), handler_(model_) {}
+
+TEmuServer::~TEmuServer() { Stop(); }
+
+Bytes TEmuServer::Serve(const Bytes& command) {
+  Bytes answer = handler_.Handle(command);
+  ++commands_;
+  if (keeper_) {
+    try {
+      keeper_->SaveIfChanged();
+    } catch (const std::exception&) {
+      // The next command tries again; the answer is not held back for it.
+    }
+  }
+  return answer;
+}
+
+std::unique_ptr<TDeviceSession> TEmuServer::MakeSession(int fd) {
+  TSessionOptions so;
+  so.BaudRate = options_.baudRate;
+  auto session = CreateDeviceSession(options_.protocolType, fd, [this](const Bytes& c) { return Serve(c); }, so);
+  TLinkFaults& f = session->Faults();
+  for (auto at : options_.dropBytes) f.AddByteFault(EFaultDirection::In, EByteFault::Drop, at);
+  for (auto at : options_.corruptBytes) f.AddByteFault(EFaultDirection::Out, EByteFault::Corrupt, at, 0xFF);
+  if (options_.nakCount) f.SetNakCount(options_.nakCount);
+  if (options_.silentCommands) f.SilenceCommands(options_.silentCommands);
+  return session;
+}
+
+void TEmuServer::Start() {
+  model_.SetOfdPace(options_.ofdPace);
+  model_.HoldOfd(options_.ofdHold);
+  model_.SetOfdError(options_.ofdError);
+  model_.SetDhcpState(options_.dhcpState);
+  if (!options_.tapeFile.empty()) model_.SetTapeFile(options_.tapeFile);
+  if (!options_.stateFile.empty()) {
+    keeper_ = std::make_unique<TStateKeeper>(model_, options_.stateFile);
+    keeper_->Load();
+  }
+  if (options_.serial != "none" && model_.Snapshot().identity.serial.empty()) {
+    TFieldValues in, out;
+    in.Set("SerialNumber", options_.serial.empty() ? std::string("0012345678") : options_.serial);
+    in.Set("Password", std::int64_t{30});
+    if (model_.Execute("SetSerialNumber", in, out) != 0)
+      throw std::runtime_error("bad serial number \"" + options_.serial + "\": up to 20 digits");
+  }
+  if (options_.busyCount) model_.SetBusy(static_cast<std::uint8_t>(options_.busyCode), options_.busyCount);
+  if (keeper_) keeper_->SaveIfChanged();
+
+  if (options_.pty || options_.comNumber > 0) {
+    TPtyLine line = OpenPtyLine();
+    ptyPath_ = line.SlavePath;
+    pty_ = MakeSession(line.Master);
+    if (options_.comNumber > 0) {
+      CreateComLink(options_.comNumber, ptyPath_);
+      comLinked_ = true;
+    }
+    pty_->Start();
+  }
+  if (options_.tcpPort) {
+    tcp_.Listen(options_.listenAddress, static_cast<std::uint16_t>(*options_.tcpPort));
+    tcp_.Start([this](int fd) { Accept(fd); });
+    if (options_.announce) {
+      announcer_ = std::make_unique<TUdpAnnouncer>(
+          AnnounceTargetFor(options_.announceInterface), tcp_.Port(),
+          [this] { return model_.Snapshot().identity.serial; }, static_cast<std::uint16_t>(options_.announcePort),
+          options_.announceIntervalMs);
+      announcer_->Start();
+    }
+  }
+}
+
+void TEmuServer::Accept(int fd) {
+  std::lock_guard lock(sessionsMutex_);
+  // Sessions whose client has gone are let go here.
+  std::erase_if(tcpSessions_, [](const auto& s) { return !s->Running(); });
+  if (unplugged_) {
+    ::close(fd);
+    return;
+  }
+  auto session = MakeSession(fd);
+  session->Start();
+  tcpSessions_.push_back(std::move(session));
+}
+
+bool TEmuServer::UnplugDue() const {
+  return options_.unplugAfter > 0 && !unplugged_ && commands_.load() >= options_.unplugAfter;
+}
+
+void TEmuServer::Unplug() {
+  if (announcer_) announcer_->Stop();
+  tcp_.Stop();
+  if (pty_) pty_->HangUp();
+  std::lock_guard lock(sessionsMutex_);
+  unplugged_ = true;
+  for (auto& s : tcpSessions_) s->HangUp();
+}
+
+void TEmuServer::Stop() {
+  if (announcer_) announcer_->Stop();
+  tcp_.Stop();
+  {
+    std::lock_guard lock(sessionsMutex_);
+    for (auto& s : tcpSessions_) s->Stop();
+    tcpSessions_.clear();
+  }
+  if (pty_) pty_->Stop();
+  pty_.reset();
+  if (comLinked_) {
+    try {
+      RemoveComLink(options_.comNumber);
+    } catch (const std::exception&) {
+      // Someone else's link by now; leave it.
+    }
+    comLinked_ = false;
+  }
+  if (keeper_) {
+    try {
+      keeper_->SaveIfChanged();
+    } catch (const std::exception&) {
+    }
+  }
+}
+
+}  // namespace zel::emu

@@ -1,0 +1,167 @@
+// The driver against the zelvox-emu program: a registration over a pty (as a
+// COM number) and over TCP, the registration kept by the state file across a
+// restart, and injected faults coming back as the right codes in time.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+#include "driver/Zelvox.h"
+
+extern char** environ;
+
+namespace zel {
+namespace {
+
+using namespace std::chrono_literals;
+
+// One zelvox-emu process; its announced lines ("tcp 127.0.0.1:PORT", "ready").
+class TEmulator {
+ public:
+  explicit TEmulator(std::vector<std::string> args) {
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    args.insert(args.begin(), ZEL_EMU_PROGRAM);
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&FPid, ZEL_EMU_PROGRAM, &actions, nullptr, argv.data(), environ) != 0) FPid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    FOut = out[0];
+    // Read the start-up lines until "ready" (5 s at most).
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    std::string text;
+    while (text.find("ready\n") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+      pollfd p{FOut, POLLIN, 0};
+      if (::poll(&p, 1, 100) != 1) continue;
+      char buf[256];
+      const ssize_t n = ::read(FOut, buf, sizeof buf);
+      if (n <= 0) break;
+      text.append(buf, static_cast<std::size_t>(n));
+    }
+    FReady = text.find("ready\n") != std::string::npos;
+    if (const auto at = text.find("tcp 127.0.0.1:"); at != std::string::npos) FTcpPort = std::atoi(text.c_str() + at + 14);
+  }
+  ~TEmulator() {
+    if (FPid > 0) {
+      ::kill(FPid, SIGTERM);
+      int status = 0;
+      ::waitpid(FPid, &status, 0);
+    }
+    if (FOut >= 0) ::close(FOut);
+  }
+  bool Ready() const { return FReady; }
+  int TcpPort() const { return FTcpPort; }
+
+ private:
+  pid_t FPid = -1;
+  int FOut = -1;
+  bool FReady = false;
+  int FTcpPort = 0;
+};
+
+class EmulatorE2ETest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FHome = ::testing::TempDir() + "/zelvox-e2e-" + std::to_string(::getpid());
+    std::filesystem::remove_all(FHome);
+    std::filesystem::create_directories(FHome);
+    ::setenv("XDG_CONFIG_HOME", FHome.c_str(), 1);  // COM links and state stay in the test's folder
+  }
+  void TearDown() override { std::filesystem::remove_all(FHome); }
+
+  static void Register(TZelvox& drv) {
+    drv.put_ReportTypeInt(0);
+    ASSERT_EQ(drv.FNBeginRegistrationReport(), 0) << drv.get_ResultCodeDescription();
+    drv.put_TagNumber(1021);
+    drv.put_TagType(7);
+    drv.put_TagValueStr("Кассир Иванов");
+    ASSERT_EQ(drv.FNSendTag(), 0) << drv.get_ResultCodeDescription();
+    drv.put_INN("7707083893");
+    drv.put_KKTRegistrationNumber("0000000001012345");
+    drv.put_TaxType(1);
+    drv.put_WorkMode(0);
+    drv.put_Timeout(10000);
+    ASSERT_EQ(drv.FNBuildRegistrationReport(), 0) << drv.get_ResultCodeDescription();
+    drv.put_INN("");
+    ASSERT_EQ(drv.FNGetFiscalizationResult(), 0);
+    EXPECT_EQ(drv.get_INN(), "7707083893");
+    EXPECT_EQ(drv.get_KKTRegistrationNumber(), "0000000001012345");
+    EXPECT_EQ(drv.get_TaxType(), 1);
+  }
+
+  std::string FHome;
+};
+
+TEST_F(EmulatorE2ETest, RegistrationOverAComNumberIsKeptAcrossARestart) {
+  const std::string state = FHome + "/register.state";
+  {
+    TEmulator emu({"--com", "71", "--state", state});
+    ASSERT_TRUE(emu.Ready());
+    TZelvox drv;
+    drv.put_ComNumber(71);
+    drv.put_BaudRate(6);
+    Register(drv);
+    drv.Disconnect();
+  }
+  TEmulator emu({"--com", "71", "--state", state});
+  ASSERT_TRUE(emu.Ready());
+  TZelvox drv;
+  drv.put_ComNumber(71);
+  ASSERT_EQ(drv.FNGetStatus(), 0) << drv.get_ResultCodeDescription();
+  EXPECT_EQ(drv.get_FNLifeState(), 3);  // still in fiscal mode
+  ASSERT_EQ(drv.FNGetFiscalizationResult(), 0);
+  EXPECT_EQ(drv.get_INN(), "7707083893");
+}
+
+TEST_F(EmulatorE2ETest, RegistrationStraightOverTcp) {
+  TEmulator emu({"--tcp", "0"});
+  ASSERT_TRUE(emu.Ready());
+  ASSERT_GT(emu.TcpPort(), 0);
+  TZelvox drv;
+  drv.put_ConnectionType(6);
+  drv.put_IPAddress("127.0.0.1");
+  drv.put_TCPPort(emu.TcpPort());
+  Register(drv);
+}
+
+TEST_F(EmulatorE2ETest, InjectedFaultsGiveTheirCodesInTime) {
+  struct Case {
+    std::vector<std::string> Args;
+    int Code;
+  };
+  const std::vector<Case> cases = {
+      {{"--busy", "1"}, 80},
+      {{"--busy", "1", "--busy-code", "75"}, 75},
+      {{"--silence", "100"}, -1},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"--tcp", "0"};
+    args.insert(args.end(), c.Args.begin(), c.Args.end());
+    TEmulator emu(args);
+    ASSERT_TRUE(emu.Ready());
+    TZelvox drv;
+    drv.put_ConnectionType(6);
+    drv.put_IPAddress("127.0.0.1");
+    drv.put_TCPPort(emu.TcpPort());
+    drv.put_Timeout(300);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(drv.Beep(), c.Code) << c.Args[0];
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << c.Args[0];
+  }
+}
+
+}  // namespace
+}  // namespace zel

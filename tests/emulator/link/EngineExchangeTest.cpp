@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "common/ComPort.h"
+#include "common/ComResolver.h"
 #include "common/DriverError.h"
 #include "server/protocol/PrinterProtocolFactory.h"
 #include "tests/emulator/link/TestLink.h"
@@ -113,9 +114,11 @@ void RunCases(int protocolType, const std::vector<TFaultCase>& cases) {
       EXPECT_EQ(rig.Device.Commands().size(), 1u);  // retries never run a command twice
     }
     if (rig.Session->State() != ESessionState::Running) continue;
-    // Whatever happened, the line is usable again once the fault is over.
+    // Whatever happened, the line is usable again once the fault is over
+    // (a device still waiting for the rest of a cut frame may swallow one more).
     rig.Session->Faults().Clear();
-    const TResult next = rig.Exchange();
+    TResult next;
+    for (int attempt = 0; attempt < 2 && !next.Answered; ++attempt) next = rig.Exchange();
     EXPECT_TRUE(next.Answered) << "next exchange, code " << next.Code;
     EXPECT_EQ(next.Answer, kAnswer);
   }
@@ -129,8 +132,16 @@ auto In(EByteFault kind, std::size_t offset, std::uint8_t value = 0xFF) {
   return [=](TDeviceSession& s) { s.Faults().AddByteFault(EFD::In, kind, offset, value); };
 }
 void NoFault(TDeviceSession&) {}
-void HangUp(TDeviceSession& s) { s.HangUp(); }
-void HangUpMidExchange(TDeviceSession& s) { s.Faults().HangUpOnCommand(); }
+// The COM link goes with the device: a pty number freed by the hang-up may be
+// handed to another test's line at once, and the reopen must not reach it.
+void HangUp(TDeviceSession& s) {
+  RemoveComLink(kCom);
+  s.HangUp();
+}
+void HangUpMidExchange(TDeviceSession& s) {
+  RemoveComLink(kCom);
+  s.Faults().HangUpOnCommand();
+}
 
 TEST(EngineExchange, EnqProtocol) {
   // Device output of one exchange: NAK to ENQ (0), ACK to the frame (1), answer frame (2..10).

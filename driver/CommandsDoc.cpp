@@ -21,7 +21,7 @@ const std::set<std::string>& LogicMethods() {
       "Connect", "Disconnect", "LockPort", "UnlockPort", "ExchangeBytes", "FindDevice", "WaitConnection",
       "WaitForCheckClose", "AddLD", "DeleteLD", "EnumLD", "GetActiveLD", "GetCountLD", "GetParamLD", "SetActiveLD",
       "SetParamLD", "GetECRStatus", "ShowProperties", "ShowTablesDlg", "ReadErrorDescription", "ResetECR", "ClearResult", "ReadTable",
-      "WriteTable", "PrintStringWithWrap", "WaitForPrinting", "FNAddTag", "FNBeginSTLVTag", "FNSendTag",
+      "WriteTable", "ExportTables", "ImportTables", "PrintStringWithWrap", "WaitForPrinting", "FNAddTag", "FNBeginSTLVTag", "FNSendTag",
       "FNSendTagOperation", "FNSendSTLVTag", "FNSendSTLVTagOperation", "GetTagAsTLV",
       "FNSendCustomerEmail", "FNSendSenderEmail", "FNSendUserAttribute"};
   return kLogic;
@@ -105,6 +105,10 @@ const char* kChoices = R"(
   full text with `ReadSerialNumber` (an empty text when that fails). `ECRInput`/`ECROutput`
   keep the status exchange. Being a number there, the serial loses leading zeros; callers
   that need the serial as written use `ReadSerialNumber`.
+- **`ExportTables` / `ImportTables`** use a text file (UTF-8), a header line
+  `Table;Row;Field;Name;Value` and one line per field: `18;1;7;"Пользователь";"ООО Ромашка"`
+  (texts in double quotes, a quote inside doubled). Import writes every line's value; a field
+  the device refuses does not stop the others, and the first refusal is the result.
 - **`ReadErrorDescription`** answers from the driver's own table; it needs no device.
 - **Busy answers** (80, 75) are returned to the caller, which decides about retrying;
   only `PrintStringWithWrap` waits them out itself (5 attempts, 50 ms apart) so that no

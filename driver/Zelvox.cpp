@@ -372,6 +372,8 @@ TZelvox::THandler TZelvox::HandlerOf(TMethodId id) {
     case TMethodId::ClearResult: return &TZelvox::DoClearResult;
     case TMethodId::ReadTable: return &TZelvox::DoReadTable;
     case TMethodId::WriteTable: return &TZelvox::DoWriteTable;
+    case TMethodId::ExportTables: return &TZelvox::DoExportTables;
+    case TMethodId::ImportTables: return &TZelvox::DoImportTables;
     case TMethodId::PrintStringWithWrap: return &TZelvox::DoPrintStringWithWrap;
     case TMethodId::WaitForPrinting: return &TZelvox::DoWaitForPrinting;
     case TMethodId::FNAddTag: return &TZelvox::DoFNAddTag;

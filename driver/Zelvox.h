@@ -122,6 +122,8 @@ class TZelvox {
   int DoClearResult();
   int DoReadTable();
   int DoWriteTable();
+  int DoExportTables();
+  int DoImportTables();
   int DoPrintStringWithWrap();
   int DoWaitForPrinting();
   int DoFNAddTag();

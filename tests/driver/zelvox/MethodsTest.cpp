@@ -3,6 +3,10 @@
 // calls a method and checks the result code and output properties.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
 #include "driver/Zelvox.h"
 #include "emulator/model/CommandHandler.h"
 #include "emulator/model/DeviceModel.h"
@@ -98,6 +102,38 @@ TEST_F(VirtualRegisterTest, TablesClockAndRegisters) {
   RunSteps({{"GetECRStatus", {}, 0, {}}});
   drv.GetPropertyText("Date", date);
   EXPECT_EQ(date.substr(0, 10), "15.06.2030");
+}
+
+TEST_F(VirtualRegisterTest, TablesExportAndImportThroughAFile) {
+  const std::string path = ::testing::TempDir() + "/tables-" + std::to_string(::getpid()) + ".csv";
+  drv.put_TableNumber(18);
+  drv.put_RowNumber(1);
+  drv.put_FieldNumber(7);
+  drv.put_ValueOfFieldString("ООО \"Ромашка\"; филиал");
+  ASSERT_EQ(drv.WriteTable(), 0);
+  drv.put_FileName(path);
+  ASSERT_EQ(drv.ExportTables(), 0) << drv.get_ResultCodeDescription();
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str().rfind("Table;Row;Field;Name;Value\n", 0), 0u);
+  EXPECT_NE(text.str().find("\n18;1;7;\"Пользователь\";\"ООО \"\"Ромашка\"\"; филиал\"\n"), std::string::npos);
+  EXPECT_NE(text.str().find("\n10;1;10;\"Таймаут ФН\";\"2\"\n"), std::string::npos);
+
+  ASSERT_EQ(drv.InitTable(), 0);
+  // Fields the register keeps for itself (such as the DHCP state) are refused;
+  // the rest is written and the first refusal is reported with the count.
+  const int imported = drv.ImportTables();
+  if (imported != 0) EXPECT_NE(drv.get_ResultCodeDescription().find(" ("), std::string::npos);
+  drv.put_TableNumber(18);
+  drv.put_RowNumber(1);
+  drv.put_FieldNumber(7);
+  ASSERT_EQ(drv.ReadTable(), 0);
+  EXPECT_EQ(drv.get_ValueOfFieldString(), "ООО \"Ромашка\"; филиал");
+
+  std::ofstream(path) << "18;1;7;\"x\"\n18;1;x;\"y\";\"z\"\n";
+  EXPECT_EQ(drv.ImportTables(), -6);
+  std::remove(path.c_str());
 }
 
 TEST_F(VirtualRegisterTest, RegistrationShiftReceiptAndClosing) {

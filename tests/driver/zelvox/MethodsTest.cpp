@@ -124,7 +124,9 @@ TEST_F(VirtualRegisterTest, TablesExportAndImportThroughAFile) {
   // Fields the register keeps for itself (such as the DHCP state) are refused;
   // the rest is written and the first refusal is reported with the count.
   const int imported = drv.ImportTables();
-  if (imported != 0) EXPECT_NE(drv.get_ResultCodeDescription().find(" ("), std::string::npos);
+  if (imported != 0) {
+    EXPECT_NE(drv.get_ResultCodeDescription().find(" ("), std::string::npos);
+  }
   drv.put_TableNumber(18);
   drv.put_RowNumber(1);
   drv.put_FieldNumber(7);

@@ -102,6 +102,38 @@ bool TZelvox::SetPropertyText(const std::string& name, const std::string& text) 
   return FProps.FromText(id, text);
 }
 
+bool TZelvox::SetProperty(const std::string& name, const TPropValue& value) {
+  TPropId id;
+  if (!FindProperty(name, id) || IsReadOnly(id)) return false;
+  std::lock_guard lock(FLock);
+  const TPropType target = PropertyDef(id).Type;
+  switch (value.Kind) {
+    case TPropType::Int:
+    case TPropType::Bool:
+    case TPropType::Variant:
+      if (target == TPropType::Bytes) return false;
+      if (value.Kind == TPropType::Bool && id != TPropId::Connected)
+        FProps.SetBool(id, value.Int != 0);  // a Variant keeps it as a boolean
+      else
+        PutI(id, value.Int);
+      return true;
+    case TPropType::Currency:
+    case TPropType::Double:
+    case TPropType::DateTime:
+      if (target == TPropType::Bytes) return false;
+      PutR(id, value.Real);
+      return true;
+    case TPropType::String:
+    case TPropType::Bytes:
+      if (target == TPropType::String || target == TPropType::Bytes) {
+        FProps.SetText(id, value.Text);
+        return true;
+      }
+      return SetPropertyText(name, value.Text);
+  }
+  return false;
+}
+
 // ---- calls ------------------------------------------------------------------
 
 int TZelvox::Call(const std::string& method) {

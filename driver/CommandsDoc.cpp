@@ -119,7 +119,7 @@ const char* kChoices = R"(
 }  // namespace
 
 std::vector<std::string> DriverMessageIds() {
-  std::vector<std::string> ids = {kTextSuccess, kTextUnknownError};
+  std::vector<std::string> ids = {kTextSuccess, kTextUnknownError, kTextUnknownMode};
   for (const auto* table : {&LinkErrors(), &DeviceErrors()})
     for (const auto& e : *table) ids.emplace_back(e.Text);
   for (const auto* table : {&ModeTexts(), &AdvancedModeTexts()})

@@ -19,7 +19,7 @@ namespace {
 const char* ModeText(const std::vector<TModeText>& table, std::int64_t mode) {
   for (const auto& m : table)
     if (m.Mode == mode) return m.Text;
-  return kTextUnknownError;
+  return kTextUnknownMode;
 }
 
 }  // namespace

@@ -168,7 +168,9 @@ void TComPort::Purge() {
   FLogger.Debug("Purge");
   ApplyRemoval();
   for (int attempt = 1;; ++attempt) {
-    if (FHandle >= 0 && ::tcflush(FHandle, TCIOFLUSH) == 0) return;
+    // Input only: what this side already wrote (often the ACK of the last
+    // answer) is still on its way and must reach the device.
+    if (FHandle >= 0 && ::tcflush(FHandle, TCIFLUSH) == 0) return;
     const int error = FHandle >= 0 ? errno : EBADF;
     if (attempt == 3) RaisePortError("PurgeComm", error);
     LogLineErrors();

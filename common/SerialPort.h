@@ -12,7 +12,7 @@ class ISerialPort {
   virtual ~ISerialPort() = default;
   virtual void Open() = 0;                       // opens and configures unless open
   virtual void Close() = 0;                      // closes if open
-  virtual void Purge() = 0;                      // drops pending input and output
+  virtual void Purge() = 0;                      // drops pending input; written bytes still go out
   virtual void Write(const Bytes& data) = 0;     // writes all bytes
   virtual void SetCmdTimeout(std::uint32_t ms) = 0;  // timeout of every following single read
   virtual bool GetOpened() const = 0;

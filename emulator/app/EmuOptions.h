@@ -18,6 +18,7 @@ struct TEmuOptions {
   bool announce = false;
   std::string announceInterface;  // "" or "lo": to 127.0.0.1; else broadcast on it
   int announceIntervalMs = 1000;
+  int announcePort = 16327;
   // the register
   std::string serial;
   std::optional<int> modelId;
@@ -26,6 +27,7 @@ struct TEmuOptions {
   std::string tapeFile;
   double ofdPace = 1.0;
   bool ofdHold = false;
+  int ofdError = 0;
   int dhcpState = 10;
   // faults
   std::vector<std::uint64_t> dropBytes;     // host bytes lost (0 = the first)

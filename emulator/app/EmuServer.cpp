@@ -50,6 +50,7 @@ std::unique_ptr<TDeviceSession> TEmuServer::MakeSession(int fd) {
 void TEmuServer::Start() {
   model_.SetOfdPace(options_.ofdPace);
   model_.HoldOfd(options_.ofdHold);
+  model_.SetOfdError(options_.ofdError);
   model_.SetDhcpState(options_.dhcpState);
   if (!options_.tapeFile.empty()) model_.SetTapeFile(options_.tapeFile);
   if (!options_.stateFile.empty()) {
@@ -82,7 +83,8 @@ void TEmuServer::Start() {
     if (options_.announce) {
       announcer_ = std::make_unique<TUdpAnnouncer>(
           AnnounceTargetFor(options_.announceInterface), tcp_.Port(),
-          [this] { return model_.Snapshot().identity.serial; }, kAnnouncePort, options_.announceIntervalMs);
+          [this] { return model_.Snapshot().identity.serial; }, static_cast<std::uint16_t>(options_.announcePort),
+          options_.announceIntervalMs);
       announcer_->Start();
     }
   }

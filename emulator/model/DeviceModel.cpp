@@ -37,6 +37,7 @@ const std::vector<TDeviceModel::TOpRow>& TDeviceModel::OpTable() {
       {"WriteTable", &M::WriteTable, false},
       {"InitTable", &M::InitTable, false},
       {"GetCashReg", &M::GetCashReg, false},
+      {"GetCashRegEx", &M::GetCashRegEx, false},
       {"GetOperationReg", &M::GetOperationReg, false},
       {"OpenCheck", &M::OpenCheck, false},
       {"CancelCheck", &M::CancelCheck, false},
@@ -69,6 +70,14 @@ const std::vector<TDeviceModel::TOpRow>& TDeviceModel::OpTable() {
       {"FNBeginCalculationStateReport", &M::FNBeginCalculationStateReport, false},
       {"FNBuildCalculationStateReport", &M::FNBuildCalculationStateReport, false},
       {"FNFindDocument", &M::FNFindDocument, true},
+      {"FNGetDocumentSize", &M::FNGetDocumentSize, true},
+      {"FNGetFreeMemoryResource", &M::FNGetFreeMemoryResource, true},
+      {"FNGetImplementation", &M::FNGetImplementation, true},
+      {"FNGetNonClearableSumm", &M::FNGetNonClearableSumm, true},
+      {"FNGetNonClearableSummEx", &M::FNGetNonClearableSummEx, true},
+      {"FNGetUnconfirmedDocCount", &M::FNGetUnconfirmedDocCount, true},
+      {"SetExchangeParam", &M::SetExchangeParam, false},
+      {"GetExchangeParam", &M::GetExchangeParam, false},
       {"FNSendTLV", &M::FNSendTLV, false},
       {"FNSendTLVOperation", &M::FNSendTLV, false},
       {"ContinuePrint", &M::ContinuePrint, false},
@@ -149,6 +158,12 @@ void TDeviceModel::HoldOfd(bool hold) {
   ofdHeld_ = hold;
 }
 
+void TDeviceModel::SetOfdError(int code) {
+  std::lock_guard lock(mutex_);
+  DrainOfdLocked();
+  ofdError_ = code;
+}
+
 void TDeviceModel::SetDhcpState(int state) {
   std::lock_guard lock(mutex_);
   dhcpState_ = state;
@@ -204,6 +219,9 @@ void TDeviceModel::Restore(const TDeviceState& state) {
         if (!s_.tables[t.number][r].count(f)) s_.tables[t.number][r][f] = DefaultCell(t.number, r, f);
   s_.cashRegisters.resize(kCashRegisterCount, 0);
   s_.operationRegisters.resize(kOperationRegisterCount, 0);
+  s_.fn.totals.resize(5);
+  for (auto& kind : s_.fn.totals) kind.resize(16, 0);
+  s_.exchange.resize(3);
   ofdLastMs_ = hostMs_();
   ofdCredit_ = 0;
 }
@@ -232,7 +250,7 @@ void TDeviceModel::DrainOfdLocked() {
   const std::int64_t now = hostMs_();
   const std::int64_t elapsed = now - ofdLastMs_;
   ofdLastMs_ = now;
-  if (ofdHeld_ || ofdPace_ <= 0 || elapsed <= 0) return;
+  if (ofdHeld_ || ofdError_ != 0 || ofdPace_ <= 0 || elapsed <= 0) return;
   ofdCredit_ += static_cast<double>(elapsed) / 1000.0 * ofdPace_;
   for (auto& d : s_.fn.documents) {
     if (ofdCredit_ < 1) break;
@@ -257,6 +275,24 @@ std::int64_t TDeviceModel::CellInt(int table, int row, int field) const {
   std::int64_t i = 0;
   auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), i);
   return ec == std::errc() && p == v.data() + v.size() ? i : 0;
+}
+
+void TDeviceModel::RefreshExchangeTable() {
+  const TFnDocument* first = nullptr;
+  std::int64_t queued = 0;
+  bool anyConfirmed = false;
+  for (const auto& d : s_.fn.documents) {
+    anyConfirmed = anyConfirmed || d.acknowledged;
+    if (!d.acknowledged && queued++ == 0) first = &d;
+  }
+  const bool connected = !ofdHeld_;
+  SetCell(cell::kExchange, 1, 1, std::to_string((connected ? 1 : 0) | (queued ? 2 : 0)));
+  SetCell(cell::kExchange, 1, 2, std::to_string(queued));
+  SetCell(cell::kExchange, 1, 3, std::to_string(first ? first->number : 0));
+  SetCell(cell::kExchange, 1, 5, connected ? "1" : "0");
+  SetCell(cell::kExchange, 1, 6, anyConfirmed || ofdError_ ? "1" : "0");
+  SetCell(cell::kExchange, 1, 7, std::to_string(ofdError_));
+  SetCell(cell::kExchange, 1, 8, ofdError_ ? "OFD error " + std::to_string(ofdError_) : queued ? "sending" : "idle");
 }
 
 void TDeviceModel::SetCell(int table, int row, int field, const std::string& value) {

@@ -38,6 +38,8 @@ class TDeviceModel {
   // OFD exchange: documents confirmed per second (0 = none), and a hold that stops it.
   void SetOfdPace(double documentsPerSecond);
   void HoldOfd(bool hold);
+  // The OFD refuses every document with this answer code (1..6; 0 = it accepts them).
+  void SetOfdError(int code);
   // DHCP state reported while table 16 asks for DHCP (10 = address obtained).
   void SetDhcpState(int state);
   // Host clock in milliseconds since the epoch (tests move time with it).
@@ -73,6 +75,7 @@ class TDeviceModel {
   int EcrFlags() const;
   int FmFlags() const;
   void DrainOfdLocked();
+  void RefreshExchangeTable();  // table 20 from the OFD queue
   void FillDefaults();
   std::string Cell(int table, int row, int field) const;
   void SetCell(int table, int row, int field, const std::string& value);
@@ -101,6 +104,7 @@ class TDeviceModel {
   std::uint8_t WriteTable(const TFieldValues&, TFieldValues&);
   std::uint8_t InitTable(const TFieldValues&, TFieldValues&);
   std::uint8_t GetCashReg(const TFieldValues&, TFieldValues&);
+  std::uint8_t GetCashRegEx(const TFieldValues&, TFieldValues&);
   std::uint8_t GetOperationReg(const TFieldValues&, TFieldValues&);
   // receipts and shifts
   std::uint8_t OpenCheck(const TFieldValues&, TFieldValues&);
@@ -135,6 +139,15 @@ class TDeviceModel {
   std::uint8_t FNBeginCalculationStateReport(const TFieldValues&, TFieldValues&);
   std::uint8_t FNBuildCalculationStateReport(const TFieldValues&, TFieldValues&);
   std::uint8_t FNFindDocument(const TFieldValues&, TFieldValues&);
+  // storage figures and interfaces
+  std::uint8_t FNGetDocumentSize(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNGetFreeMemoryResource(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNGetImplementation(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNGetNonClearableSumm(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNGetNonClearableSummEx(const TFieldValues&, TFieldValues&);
+  std::uint8_t FNGetUnconfirmedDocCount(const TFieldValues&, TFieldValues&);
+  std::uint8_t SetExchangeParam(const TFieldValues&, TFieldValues&);
+  std::uint8_t GetExchangeParam(const TFieldValues&, TFieldValues&);
   // tag records, counters, service
   std::uint8_t FNSendTLV(const TFieldValues&, TFieldValues&);
   std::uint8_t ContinuePrint(const TFieldValues&, TFieldValues&);
@@ -161,6 +174,7 @@ class TDeviceModel {
   int busyLeft_ = 0;
   double ofdPace_ = 1.0;
   bool ofdHeld_ = false;
+  int ofdError_ = 0;
   std::int64_t ofdLastMs_ = 0;
   double ofdCredit_ = 0;
   int dhcpState_ = 10;

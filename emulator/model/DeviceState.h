@@ -71,6 +71,9 @@ struct TFiscalStorage {
   std::int64_t expiry = 0;         // end of the storage's life, device time
   int registrationsLeft = 30;
   std::vector<TFnDocument> documents;
+  // Non-resettable totals per operation kind (1 sale, 2 sale return, 3 purchase,
+  // 4 purchase return, 5 correction) and payment type (Summ1..Summ16), kopecks.
+  std::vector<std::vector<std::int64_t>> totals = std::vector<std::vector<std::int64_t>>(5, std::vector<std::int64_t>(16, 0));
 };
 
 // The paper tape: each printed line, feed and cut.
@@ -88,6 +91,12 @@ struct TReceipt {
   std::int64_t total = 0;
 };
 
+// Settings of one interface (0 RS-232, 1 USB, 2 TCP).
+struct TExchangeParams {
+  int baudRate = 6;     // index: 6 = 115200
+  int timeout = 150;    // ms
+};
+
 struct TDeviceState {
   TIdentity identity;
   std::int64_t clockOffset = 0;   // device time minus host time, seconds
@@ -98,7 +107,8 @@ struct TDeviceState {
   TFiscalStorage fn;
   TReceipt receipt;
   int lastOperator = 0;
-  bool okpKeysUpdated = false;   // the marking-code check keys were fetched
+  bool okpKeysUpdated = false;
+  std::vector<TExchangeParams> exchange = std::vector<TExchangeParams>(3);   // the marking-code check keys were fetched
 };
 
 }  // namespace zel::emu

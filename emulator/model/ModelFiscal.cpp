@@ -74,8 +74,8 @@ std::uint8_t TDeviceModel::FNGetInfoExchangeStatus(const TFieldValues&, TFieldVa
       if (!first) first = &d;
       ++count;
     }
-  // bit 0 transport up, bit 1 a message waits for the OFD
-  out.Set("InfoExchangeStatus", (ofdHeld_ ? 0 : 1) | (count ? 2 : 0));
+  // bit 0 transport up, bit 1 a message waits for the OFD, bit 2 waiting for its answer
+  out.Set("InfoExchangeStatus", (ofdHeld_ ? 0 : 1) | (count ? 2 : 0) | (count && !ofdHeld_ ? 4 : 0));
   out.Set("MessageState", 0);
   out.Set("MessageCount", count);
   out.Set("DocumentNumber", first ? static_cast<std::int64_t>(first->number) : 0);

@@ -78,6 +78,8 @@ std::uint8_t TDeviceModel::FNCloseCheckEx(const TFieldValues& in, TFieldValues& 
   if (!incoming && cashNet > s_.cashRegisters[reg::kCashInDrawer]) return kBadParameter;
 
   s_.cashRegisters[reg::kCashInDrawer] += incoming ? cashNet : -cashNet;
+  auto& totals = s_.fn.totals[static_cast<std::size_t>(SignOfReceiptType(s_.receipt.type) - 1)];
+  for (int i = 1; i <= 16; ++i) totals[static_cast<std::size_t>(i - 1)] += i == 1 ? cashNet : in.Int("Summ" + std::to_string(i));
   if (s_.receipt.type == 0) s_.cashRegisters[reg::kCumulativeSales] += total;
   s_.operationRegisters[static_cast<std::size_t>(reg::kOpReceiptsBase + s_.receipt.type)]++;
   s_.fn.receiptNumber++;

@@ -55,6 +55,7 @@ std::uint8_t TDeviceModel::ReadTable(const TFieldValues& in, TFieldValues& out) 
   int table, row, field;
   const TTableField* f = Addressed(in, table, row, field);
   if (!f) return kNoSuchTable;
+  if (table == cell::kExchange) RefreshExchangeTable();
   if (table == cell::kNetwork && field == 2)  // DHCP state follows the address mode
     SetCell(table, row, field, Cell(table, row, 1) == "0" ? std::to_string(dhcpState_) : "0");
   const std::string v = Cell(table, row, field);
@@ -118,6 +119,14 @@ std::uint8_t TDeviceModel::GetCashReg(const TFieldValues& in, TFieldValues& out)
   if (n < 0 || n >= kCashRegisterCount) return kBadParameter;
   out.Set("ContentsOfCashRegister", s_.cashRegisters[static_cast<std::size_t>(n)]);
   out.Set("NameCashReg", CashRegisterName(static_cast<int>(n)));
+  return kOk;
+}
+
+std::uint8_t TDeviceModel::GetCashRegEx(const TFieldValues& in, TFieldValues& out) {
+  const std::int64_t n = in.Int("RegisterNumber", -1) - kCashRegisterExFirst;
+  if (n < 0 || n >= kCashRegisterExCount) return kBadParameter;
+  out.Set("ContentsOfCashRegister", s_.fn.totals[static_cast<std::size_t>(n / 16)][static_cast<std::size_t>(n % 16)]);
+  out.Set("NameCashRegEx", CashRegisterExName(static_cast<int>(n + kCashRegisterExFirst)));
   return kOk;
 }
 

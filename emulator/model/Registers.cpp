@@ -17,6 +17,13 @@ std::string CashRegisterName(int n) {
   return "Денежный регистр " + std::to_string(n);
 }
 
+std::string CashRegisterExName(int n) {
+  static const char* const kKinds[] = {"приходов", "возвратов прихода", "расходов", "возвратов расхода", "коррекций"};
+  const int i = n - kCashRegisterExFirst;
+  if (i < 0 || i >= kCashRegisterExCount) return {};
+  return std::string("Необнуляемая сумма ") + kKinds[i / 16] + ", вид оплаты " + std::to_string(i % 16 + 1);
+}
+
 std::string OperationRegisterName(int n) {
   if (n < 0 || n >= kOperationRegisterCount) return {};
   if (n < 4) return std::string("Количество чеков ") + kOperationKinds[n] + " за смену";

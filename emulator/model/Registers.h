@@ -23,7 +23,13 @@ inline constexpr int kOpShiftCloses = 7;     // shift closing reports since star
 inline constexpr int kOpShiftOpens = 8;
 }  // namespace reg
 
+// Extended cash registers: the non-resettable totals, 16 payment types for each
+// operation kind (sale, sale return, purchase, purchase return, correction).
+inline constexpr int kCashRegisterExFirst = 4096;
+inline constexpr int kCashRegisterExCount = 5 * 16;
+
 std::string CashRegisterName(int number);
+std::string CashRegisterExName(int number);
 std::string OperationRegisterName(int number);
 
 }  // namespace zel::emu

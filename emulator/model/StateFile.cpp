@@ -158,6 +158,15 @@ std::string SaveStateText(const TDeviceState& s) {
   for (const auto& [tag, v] : s.fn.pendingTags) w.Line("pendtag", tag, v);
   w.Line("receipt", s.receipt.open, s.receipt.type, s.receipt.operatorNumber, s.receipt.total);
   w.Line("okpkeys", s.okpKeysUpdated);
+  for (std::size_t k = 0; k < s.fn.totals.size(); ++k) {
+    bool any = false;
+    for (auto v : s.fn.totals[k]) any = any || v != 0;
+    if (!any) continue;
+    std::string values;
+    for (auto v : s.fn.totals[k]) values += (values.empty() ? "" : ",") + std::to_string(v);
+    w.Line("totals", k + 1, values);
+  }
+  for (std::size_t p = 0; p < s.exchange.size(); ++p) w.Line("exchange", p, s.exchange[p].baudRate, s.exchange[p].timeout);
   return std::string(kHeader) + "\n" + w.Text();
 }
 
@@ -254,6 +263,20 @@ TDeviceState LoadStateText(const std::string& text) {
       } else if (key == "receipt") {
         need(4);
         s.receipt = {Num(t[1]) != 0, static_cast<int>(Num(t[2])), static_cast<int>(Num(t[3])), Num(t[4])};
+      } else if (key == "totals") {
+        need(2);
+        const std::int64_t kind = Num(t[1]);
+        if (kind < 1 || kind > 5) fail("operation kind out of range");
+        std::vector<std::int64_t> values;
+        std::istringstream vs(t[2]);
+        for (std::string v; std::getline(vs, v, ',');) values.push_back(Num(v));
+        if (values.size() != 16) fail("totals take 16 values");
+        s.fn.totals[static_cast<std::size_t>(kind - 1)] = values;
+      } else if (key == "exchange") {
+        need(3);
+        const std::int64_t port = Num(t[1]);
+        if (port < 0 || port > 2) fail("interface out of range");
+        s.exchange[static_cast<std::size_t>(port)] = {static_cast<int>(Num(t[2])), static_cast<int>(Num(t[3]))};
       } else if (key == "okpkeys") {
         need(1);
         s.okpKeysUpdated = Num(t[1]) != 0;

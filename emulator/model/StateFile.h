@@ -19,6 +19,8 @@
 //   pendtag tag value                    a tag of the document in preparation
 //   receipt open type operator total
 //   okpkeys 0|1
+//   totals kind v1,v2,...,v16            non-resettable totals of an operation kind (1..5)
+//   exchange port baudIndex timeout      interface settings (0 RS-232, 1 USB, 2 TCP)
 // Unknown keys and malformed lines are errors, reported with their line number.
 #include <string>
 

@@ -25,7 +25,10 @@ TPrinterProtocol::TPrinterProtocol(std::shared_ptr<ISerialPort> port, std::share
 Bytes TPrinterProtocol::Encode(const Bytes& data) {
   CheckCommandSize(data.size(), kMaxCommandSize);
   const auto len = static_cast<std::uint8_t>(data.size());
-  Bytes frame{STX, len};
+  Bytes frame;
+  frame.reserve(data.size() + 3);
+  frame.push_back(STX);
+  frame.push_back(len);
   frame.insert(frame.end(), data.begin(), data.end());
   frame.push_back(Lrc(data.data(), data.size(), len));
   return frame;

@@ -27,7 +27,9 @@ Bytes TPrinterProtocol3::Encode(const Bytes& data) {
              static_cast<std::uint8_t>(data.size() >> 8)};
   body.insert(body.end(), data.begin(), data.end());
   const std::uint16_t crc = Crc16Cms(body);
-  Bytes frame{kFrameStart};
+  Bytes frame;
+  frame.reserve(body.size() + 3);
+  frame.push_back(kFrameStart);
   frame.insert(frame.end(), body.begin(), body.end());
   frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
   frame.push_back(static_cast<std::uint8_t>(crc >> 8));

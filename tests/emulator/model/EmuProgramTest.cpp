@@ -107,13 +107,14 @@ class TEmuProcess {
 // The host end over COM kCom with the ENQ engine.
 class THost {
  public:
-  THost() {
+  explicit THost(int protocolType = 0) {
+    params_->ProtocolType = protocolType;
     params_->ComNumber = kCom;
     params_->BaudRate = 6;
     params_->Timeout = 200;
     port_ = std::make_shared<TComPort>(params_);
     port_->Open();
-    engine_ = GetProtocolFactory(0).Instance(port_, params_);
+    engine_ = GetProtocolFactory(protocolType).Instance(port_, params_);
   }
   // Error byte of the answer and its fields.
   std::pair<int, TFieldMap> Call(const char* method, TFieldMap fields = {}) {
@@ -236,6 +237,48 @@ TEST_F(EmuProgramTest, BusyAnswersThenUnplugAfterNCommands) {
   const auto start = std::chrono::steady_clock::now();
   EXPECT_ANY_THROW(host.Call("GetECRStatus"));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  EXPECT_EQ(emu.Terminate(), 0);
+}
+
+TEST_F(EmuProgramTest, EveryProtocolTypeWithPacingAndAnnouncements) {
+  std::uint16_t udpPort = 0;
+  const int udp = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(bind(udp, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+  socklen_t len = sizeof a;
+  getsockname(udp, reinterpret_cast<sockaddr*>(&a), &len);
+  udpPort = ntohs(a.sin_port);
+
+  for (int type : {0, 1, 2}) {
+    TEmuProcess emu({"--com", std::to_string(kCom), "--protocol", std::to_string(type), "--baud", "115200", "--tcp", "0",
+                     "--announce", "lo", "--announce-port", std::to_string(udpPort), "--announce-interval", "20"});
+    auto lines = emu.Ready();
+    THost host(type);
+    EXPECT_EQ(Mode(host), 4) << "protocol " << type;
+    pollfd p{udp, POLLIN, 0};
+    char buf[200] = {};
+    ASSERT_EQ(poll(&p, 1, 3000), 1);
+    const ssize_t n = recv(udp, buf, sizeof buf - 1, 0);
+    const std::string tcp = lines["tcp"];
+    EXPECT_EQ(std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0),
+              "SN=0012345678;IP=127.0.0.1; port=" + tcp.substr(tcp.find(':') + 1));
+    EXPECT_EQ(emu.Terminate(), 0);
+    while (recv(udp, buf, sizeof buf, MSG_DONTWAIT) > 0) {
+    }
+  }
+  close(udp);
+}
+
+TEST_F(EmuProgramTest, SilencedCommandFailsInTimeAndTheNextIsServed) {
+  TEmuProcess emu({"--com", std::to_string(kCom), "--silence", "1"});
+  emu.Ready();
+  THost host;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_ANY_THROW(host.Call("GetECRStatus"));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+  EXPECT_EQ(Mode(host), 4);
   EXPECT_EQ(emu.Terminate(), 0);
 }
 

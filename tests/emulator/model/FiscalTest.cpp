@@ -102,6 +102,28 @@ TEST_F(FiscalTest, OfdQueueDrainsAtItsPaceUnlessHeldAndArchiveCloses) {
   EXPECT_EQ(model_->UnsentDocuments(), 0u);
 }
 
+TEST_F(FiscalTest, ExchangeTableShowsTheQueueAndAnOfdRefusal) {
+  auto cell = [this](int field) {
+    const TReply r = Call("ReadTable", {{"TableNumber", std::int64_t{20}}, {"RowNumber", std::int64_t{1}},
+                                        {"FieldNumber", std::int64_t{field}}});
+    const Bytes& b = std::get<Bytes>(r.fields.at("FieldValue"));
+    std::int64_t v = 0;
+    for (std::size_t i = b.size(); i-- > 0;) v = v << 8 | b[i];
+    return v;
+  };
+  model_->SetOfdError(3);
+  Register();
+  hostMs_ += 60'000;
+  EXPECT_EQ(cell(2), 1);  // still queued: refused
+  EXPECT_EQ(cell(3), 1);
+  EXPECT_EQ(cell(6), 1);
+  EXPECT_EQ(cell(7), 3);
+  model_->SetOfdError(0);
+  hostMs_ += 1'000;
+  EXPECT_EQ(cell(2), 0);
+  EXPECT_EQ(cell(7), 0);
+}
+
 TEST_F(FiscalTest, ClockOffsetAndDateCannotGoBackPastTheLastDocument) {
   ASSERT_EQ(Call("SetDate", {{"Date", zel::TDate{1, 2, 2030}}}).error, 0);
   EXPECT_EQ(Mode(), 6);

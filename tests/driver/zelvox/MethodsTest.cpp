@@ -200,6 +200,40 @@ TEST_F(VirtualRegisterTest, RegistrationShiftReceiptAndClosing) {
   });
 }
 
+TEST_F(VirtualRegisterTest, ReregistrationSaleTotalsAndServiceCommands) {
+  RunSteps({
+      {"FNBeginRegistrationReport", {{"ReportTypeInt", "0"}}, 0, {}},
+      {"FNBuildRegistrationReport",
+       {{"INN", "7707083893"}, {"KKTRegistrationNumber", "0000000001012345"}, {"TaxType", "1"}, {"WorkMode", "0"}},
+       0, {}},
+      // Re-registration without replacing the storage: new tax system, reason 4.
+      {"FNBeginRegistrationReport", {{"ReportTypeInt", "2"}}, 0, {}},
+      {"FNBuildReregistrationReport", {{"TaxType", "2"}, {"RegistrationReasonCode", "4"}}, 0, {{"DocumentNumber", "2"}}},
+      {"FNGetFiscalizationResult", {}, 0, {{"TaxType", "2"}, {"RegistrationReasonCode", "4"}}},
+      {"FNGetExpirationTime", {}, 0, {{"RegistrationNumber", "2"}}},
+      {"FNBeginOpenSession", {}, 0, {}},
+      {"OpenSession", {}, 0, {}},
+      {"FNOperation", {{"CheckType", "1"}, {"Price", "10"}, {"Quantity", "1.5"}, {"StringForPrinting", "Вода"}}, 0, {}},
+      {"FNSendCustomerEmail", {{"CustomerEmail", "buyer@example.ru"}}, 0, {}},
+      {"FNSendUserAttribute", {{"UserAttributeName", "Заказ"}, {"UserAttributeValue", "42"}}, 0, {}},
+      {"FNCloseCheckEx", {{"Summ1", "15"}}, 0, {{"Change", "0"}}},
+      {"FNGetNonClearableSumm", {}, 0, {{"Summ1", "15"}}},
+      {"FNGetNonClearableSummEx", {{"CheckType", "1"}}, 0, {{"Summ1", "15"}}},
+      {"GetCashRegEx", {{"RegisterNumber", "4096"}}, 0, {{"NameCashRegEx", "*"}}},
+      {"FNGetDocumentSize", {}, 0, {{"DocumentSize", "*"}}},
+      {"FNGetFreeMemoryResource", {}, 0, {{"FN5YearResource", "*"}, {"FNMarkingFillPercentage", "*"}}},
+      {"FNGetImplementation", {}, 0, {{"FNImplementation", "*"}}},
+      {"FNGetUnconfirmedDocCount", {}, 0, {{"DocumentCount", "*"}}},
+      {"PrintReportWithoutCleaning", {}, 0, {}},
+      {"SetExchangeParam", {{"PortNumber", "2"}, {"BaudRate", "6"}, {"Timeout", "3000"}, {"TCPPort", "7001"}}, 0, {}},
+      {"GetExchangeParam", {{"TCPPort", "0"}}, 0, {{"TCPPort", "7001"}}},
+      // Raw service commands as the service page sends them: the payload starts at the third byte.
+      {"ExchangeBytes", {{"BinaryConversion", "1"}, {"TransferBytes", "FE 0F 02 00 00 00"}}, 0, {{"TransferBytes", "*"}}},
+      {"ExchangeBytes", {{"TransferBytes", "fe eb 00 00 00 00"}}, 0, {{"TransferBytes", "*"}}},
+      {"ExchangeBytes", {{"TransferBytes", "0b"}}, 55, {{"TransferBytes", "0B 37"}}},
+  });
+}
+
 TEST_F(VirtualRegisterTest, PrintingReachesTheTape) {
   RunSteps({
       {"GetFontMetrics", {{"FontType", "1"}}, 0, {{"PrintWidth", "*"}, {"CharWidth", "*"}, {"FontCount", "*"}}},

@@ -137,6 +137,24 @@ TEST_F(EmulatorE2ETest, RegistrationStraightOverTcp) {
   Register(drv);
 }
 
+TEST_F(EmulatorE2ETest, EveryFrameProtocolOverAComNumber) {
+  for (const char* protocol : {"0", "1", "2"}) {
+    SCOPED_TRACE(protocol);
+    TEmulator emu({"--com", "72", "--protocol", protocol});
+    ASSERT_TRUE(emu.Ready());
+    TZelvox drv;
+    drv.put_ComNumber(72);
+    drv.put_ProtocolType(std::atoi(protocol));
+    ASSERT_EQ(drv.GetDeviceMetrics(), 0) << drv.get_ResultCodeDescription();
+    EXPECT_EQ(drv.get_UDescription(), "ZELVOX-01F");
+    drv.put_TableNumber(10);
+    drv.put_RowNumber(1);
+    drv.put_FieldNumber(10);
+    ASSERT_EQ(drv.ReadTable(), 0) << drv.get_ResultCodeDescription();
+    EXPECT_EQ(drv.get_FieldName(), "Таймаут ФН");
+  }
+}
+
 TEST_F(EmulatorE2ETest, InjectedFaultsGiveTheirCodesInTime) {
   struct Case {
     std::vector<std::string> Args;

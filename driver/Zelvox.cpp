@@ -224,7 +224,7 @@ void TZelvox::OpenLink() {
   try {
     FTransport->Open();
   } catch (...) {
-    FTransport.reset();
+    CloseLink();
     throw;
   }
   FProps.SetInt(TPropId::Connected, 1);
@@ -242,8 +242,8 @@ Bytes TZelvox::Exchange(const Bytes& command) {
   Bytes answer;
   try {
     answer = FTransport->Send(command, static_cast<int>(FProps.GetInt(TPropId::Timeout)));
-  } catch (const EDriverError&) {
-    if (!FTransport->IsOpen()) CloseLink();
+  } catch (const EDriverError& e) {
+    if (e.ErrorCode() < 0 || !FTransport->IsOpen()) CloseLink();  // the next call links afresh
     throw;
   }
   FProps.SetText(TPropId::ECROutput, BytesToHex(answer));

@@ -114,6 +114,14 @@ const char* kChoices = R"(
   only `PrintStringWithWrap` waits them out itself (5 attempts, 50 ms apart) so that no
   wrapped line is lost or printed twice.
 - **`Connected`**: assigning true connects, false disconnects; the result is in `ResultCode`.
+  Any link failure (a negative code) closes the link, so `Connected` reads false and the next
+  call links afresh.
+- **`ConnectionType` 1 and 2** both reach the device server over TCP (`ComputerName`, or
+  `host:port`; port 211 by default); there is no separate remote-object transport here.
+- **Inputs without effect** in this command set: `StatusCommand` and `CheckFMConnection`
+  (the status commands always carry the same answer), `OFDExchangeSuspended` for `LockPort`.
+- **An item's sum** (`FNOperation`) is `Summ1` only when `Summ1Enabled` is true (false by
+  default); otherwise the device takes `Price` × `Quantity`.
 )";
 
 }  // namespace

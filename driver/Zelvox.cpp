@@ -66,6 +66,7 @@ void TZelvox::PutI(TPropId id, std::int64_t v) {
 
 void TZelvox::PutR(TPropId id, double v) {
   std::lock_guard lock(FLock);
+  if (id == TPropId::Connected) return PutI(id, v != 0);
   if (!IsReadOnly(id)) FProps.SetReal(id, v);
 }
 

@@ -68,8 +68,8 @@ TEST(Waiting, WaitConnectionPollsUntilTheRegisterAnswers) {
   TZelvox drv;
   drv.SetInProcessDevice([&](const Bytes& cmd) {
     if (++calls < 3) return Bytes{};  // no answer yet
-    Bytes answer{cmd[0], 0};
-    answer.resize(22, 0);
+    Bytes answer(22, 0);  // a short status of zeros
+    answer[0] = cmd[0];
     return answer;
   });
   drv.put_ConnectionTimeout(5000);
@@ -87,8 +87,10 @@ TEST(Waiting, WaitForCheckCloseEndsWhenTheReceiptIsClosedOrTimesOut) {
   TZelvox drv;
   drv.SetInProcessDevice([&](const Bytes& cmd) {
     if (++polls == 3) mode = 2;  // the receipt closes before the third poll
-    Bytes answer{cmd[0], 0, 30, 0, 0, static_cast<std::uint8_t>(mode)};
-    answer.resize(22, 0);
+    Bytes answer(22, 0);  // code, error 0, operator 30, flags, mode
+    answer[0] = cmd[0];
+    answer[2] = 30;
+    answer[5] = static_cast<std::uint8_t>(mode);
     return answer;
   });
   drv.put_ConnectionTimeout(5000);

@@ -18,7 +18,7 @@ namespace {
 // Methods that are code around catalogue commands or need no device.
 const std::set<std::string>& LogicMethods() {
   static const std::set<std::string> kLogic = {
-      "Connect", "Disconnect", "LockPort", "UnlockPort", "ExchangeBytes", "FindDevice", "WaitConnection",
+      "Connect", "Disconnect", "LockPort", "UnlockPort", "ExchangeBytes", "FindDevice", "Ping", "WaitConnection",
       "WaitForCheckClose", "AddLD", "DeleteLD", "EnumLD", "GetActiveLD", "GetCountLD", "GetParamLD", "SetActiveLD",
       "SetParamLD", "GetECRStatus", "ShowProperties", "ShowTablesDlg", "ReadErrorDescription", "ResetECR", "ClearResult", "ReadTable",
       "WriteTable", "ExportTables", "ImportTables", "PrintStringWithWrap", "WaitForPrinting", "FNAddTag", "FNBeginSTLVTag", "FNSendTag",
@@ -118,6 +118,9 @@ const char* kChoices = R"(
   call links afresh.
 - **`ConnectionType` 1 and 2** both reach the device server over TCP (`ComputerName`, or
   `host:port`; port 211 by default); there is no separate remote-object transport here.
+- **`Ping`** sends one ICMP echo to the host of `URL` (a URL or a bare host) within
+  `Timeout`: `PingResult` 0 answered (`PingTime` in ms), 1 no answer, 2 host not found; the
+  method fails only when the system refuses ICMP sockets.
 - **Inputs without effect** in this command set: `StatusCommand` and `CheckFMConnection`
   (the status commands always carry the same answer), `OFDExchangeSuspended` for `LockPort`.
 - **An item's sum** (`FNOperation`) is `Summ1` only when `Summ1Enabled` is true (false by

@@ -384,6 +384,7 @@ TZelvox::THandler TZelvox::HandlerOf(TMethodId id) {
     case TMethodId::Connect: return &TZelvox::DoConnect;
     case TMethodId::Disconnect: return &TZelvox::DoDisconnect;
     case TMethodId::LockPort: return &TZelvox::DoLockPort;
+    case TMethodId::Ping: return &TZelvox::DoPing;
     case TMethodId::FindDevice: return &TZelvox::DoFindDevice;
     case TMethodId::WaitConnection: return &TZelvox::DoWaitConnection;
     case TMethodId::WaitForCheckClose: return &TZelvox::DoWaitForCheckClose;

@@ -116,6 +116,7 @@ class TZelvox {
   int DoSetActiveLD() { return DoLogicalDevice(TMethodId::SetActiveLD); }
   int DoSetParamLD() { return DoLogicalDevice(TMethodId::SetParamLD); }
   int DoUnlockPort();
+  int DoPing();
   int DoExchangeBytes();
   int DoGetECRStatus();
   int DoShowProperties();

@@ -18,10 +18,10 @@ namespace {
 // Methods that are code around catalogue commands or need no device.
 const std::set<std::string>& LogicMethods() {
   static const std::set<std::string> kLogic = {
-      "Connect", "Disconnect", "LockPort", "UnlockPort", "ExchangeBytes", "FindDevice", "WaitConnection",
+      "Connect", "Disconnect", "LockPort", "UnlockPort", "ExchangeBytes", "FindDevice", "Ping", "WaitConnection",
       "WaitForCheckClose", "AddLD", "DeleteLD", "EnumLD", "GetActiveLD", "GetCountLD", "GetParamLD", "SetActiveLD",
       "SetParamLD", "GetECRStatus", "ShowProperties", "ShowTablesDlg", "ReadErrorDescription", "ResetECR", "ClearResult", "ReadTable",
-      "WriteTable", "PrintStringWithWrap", "WaitForPrinting", "FNAddTag", "FNBeginSTLVTag", "FNSendTag",
+      "WriteTable", "ExportTables", "ImportTables", "PrintStringWithWrap", "WaitForPrinting", "FNAddTag", "FNBeginSTLVTag", "FNSendTag",
       "FNSendTagOperation", "FNSendSTLVTag", "FNSendSTLVTagOperation", "GetTagAsTLV",
       "FNSendCustomerEmail", "FNSendSenderEmail", "FNSendUserAttribute"};
   return kLogic;
@@ -105,17 +105,32 @@ const char* kChoices = R"(
   full text with `ReadSerialNumber` (an empty text when that fails). `ECRInput`/`ECROutput`
   keep the status exchange. Being a number there, the serial loses leading zeros; callers
   that need the serial as written use `ReadSerialNumber`.
+- **`ExportTables` / `ImportTables`** use a text file (UTF-8), a header line
+  `Table;Row;Field;Name;Value` and one line per field: `18;1;7;"Пользователь";"ООО Ромашка"`
+  (texts in double quotes, a quote inside doubled). Import writes every line's value; a field
+  the device refuses does not stop the others, and the first refusal is the result.
 - **`ReadErrorDescription`** answers from the driver's own table; it needs no device.
 - **Busy answers** (80, 75) are returned to the caller, which decides about retrying;
   only `PrintStringWithWrap` waits them out itself (5 attempts, 50 ms apart) so that no
   wrapped line is lost or printed twice.
 - **`Connected`**: assigning true connects, false disconnects; the result is in `ResultCode`.
+  Any link failure (a negative code) closes the link, so `Connected` reads false and the next
+  call links afresh.
+- **`ConnectionType` 1 and 2** both reach the device server over TCP (`ComputerName`, or
+  `host:port`; port 211 by default); there is no separate remote-object transport here.
+- **`Ping`** sends one ICMP echo to the host of `URL` (a URL or a bare host) within
+  `Timeout`: `PingResult` 0 answered (`PingTime` in ms), 1 no answer, 2 host not found; the
+  method fails only when the system refuses ICMP sockets.
+- **Inputs without effect** in this command set: `StatusCommand` and `CheckFMConnection`
+  (the status commands always carry the same answer), `OFDExchangeSuspended` for `LockPort`.
+- **An item's sum** (`FNOperation`) is `Summ1` only when `Summ1Enabled` is true (false by
+  default); otherwise the device takes `Price` × `Quantity`.
 )";
 
 }  // namespace
 
 std::vector<std::string> DriverMessageIds() {
-  std::vector<std::string> ids = {kTextSuccess, kTextUnknownError};
+  std::vector<std::string> ids = {kTextSuccess, kTextUnknownError, kTextUnknownMode};
   for (const auto* table : {&LinkErrors(), &DeviceErrors()})
     for (const auto& e : *table) ids.emplace_back(e.Text);
   for (const auto* table : {&ModeTexts(), &AdvancedModeTexts()})

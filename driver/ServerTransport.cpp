@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "driver/HexText.h"
@@ -99,8 +100,11 @@ TJson TServerTransport::Call(const std::string& method, TJson params, int timeou
   const std::string line =
       TJson::Object({{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", std::move(params)}}).Dump() + "\n";
   FSocket->Write(Bytes(line.begin(), line.end()));
+  // One deadline for the whole call, however many stale lines come first.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs + kCallMargin);
   while (true) {
-    const std::string answerLine = ReadLine(timeoutMs + kCallMargin);
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const std::string answerLine = ReadLine(static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
     TJson answer;
     try {
       answer = TJson::Parse(answerLine);

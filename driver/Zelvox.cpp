@@ -19,7 +19,7 @@ namespace {
 const char* ModeText(const std::vector<TModeText>& table, std::int64_t mode) {
   for (const auto& m : table)
     if (m.Mode == mode) return m.Text;
-  return kTextUnknownError;
+  return kTextUnknownMode;
 }
 
 }  // namespace
@@ -66,6 +66,7 @@ void TZelvox::PutI(TPropId id, std::int64_t v) {
 
 void TZelvox::PutR(TPropId id, double v) {
   std::lock_guard lock(FLock);
+  if (id == TPropId::Connected) return PutI(id, v != 0);
   if (!IsReadOnly(id)) FProps.SetReal(id, v);
 }
 
@@ -100,6 +101,38 @@ bool TZelvox::SetPropertyText(const std::string& name, const std::string& text) 
     return true;
   }
   return FProps.FromText(id, text);
+}
+
+bool TZelvox::SetProperty(const std::string& name, const TPropValue& value) {
+  TPropId id;
+  if (!FindProperty(name, id) || IsReadOnly(id)) return false;
+  std::lock_guard lock(FLock);
+  const TPropType target = PropertyDef(id).Type;
+  switch (value.Kind) {
+    case TPropType::Int:
+    case TPropType::Bool:
+    case TPropType::Variant:
+      if (target == TPropType::Bytes) return false;
+      if (value.Kind == TPropType::Bool && id != TPropId::Connected)
+        FProps.SetBool(id, value.Int != 0);  // a Variant keeps it as a boolean
+      else
+        PutI(id, value.Int);
+      return true;
+    case TPropType::Currency:
+    case TPropType::Double:
+    case TPropType::DateTime:
+      if (target == TPropType::Bytes) return false;
+      PutR(id, value.Real);
+      return true;
+    case TPropType::String:
+    case TPropType::Bytes:
+      if (target == TPropType::String || target == TPropType::Bytes) {
+        FProps.SetText(id, value.Text);
+        return true;
+      }
+      return SetPropertyText(name, value.Text);
+  }
+  return false;
 }
 
 // ---- calls ------------------------------------------------------------------
@@ -192,7 +225,7 @@ void TZelvox::OpenLink() {
   try {
     FTransport->Open();
   } catch (...) {
-    FTransport.reset();
+    CloseLink();
     throw;
   }
   FProps.SetInt(TPropId::Connected, 1);
@@ -210,8 +243,8 @@ Bytes TZelvox::Exchange(const Bytes& command) {
   Bytes answer;
   try {
     answer = FTransport->Send(command, static_cast<int>(FProps.GetInt(TPropId::Timeout)));
-  } catch (const EDriverError&) {
-    if (!FTransport->IsOpen()) CloseLink();
+  } catch (const EDriverError& e) {
+    if (e.ErrorCode() < 0 || !FTransport->IsOpen()) CloseLink();  // the next call links afresh
     throw;
   }
   FProps.SetText(TPropId::ECROutput, BytesToHex(answer));
@@ -351,6 +384,7 @@ TZelvox::THandler TZelvox::HandlerOf(TMethodId id) {
     case TMethodId::Connect: return &TZelvox::DoConnect;
     case TMethodId::Disconnect: return &TZelvox::DoDisconnect;
     case TMethodId::LockPort: return &TZelvox::DoLockPort;
+    case TMethodId::Ping: return &TZelvox::DoPing;
     case TMethodId::FindDevice: return &TZelvox::DoFindDevice;
     case TMethodId::WaitConnection: return &TZelvox::DoWaitConnection;
     case TMethodId::WaitForCheckClose: return &TZelvox::DoWaitForCheckClose;
@@ -372,6 +406,8 @@ TZelvox::THandler TZelvox::HandlerOf(TMethodId id) {
     case TMethodId::ClearResult: return &TZelvox::DoClearResult;
     case TMethodId::ReadTable: return &TZelvox::DoReadTable;
     case TMethodId::WriteTable: return &TZelvox::DoWriteTable;
+    case TMethodId::ExportTables: return &TZelvox::DoExportTables;
+    case TMethodId::ImportTables: return &TZelvox::DoImportTables;
     case TMethodId::PrintStringWithWrap: return &TZelvox::DoPrintStringWithWrap;
     case TMethodId::WaitForPrinting: return &TZelvox::DoWaitForPrinting;
     case TMethodId::FNAddTag: return &TZelvox::DoFNAddTag;

@@ -64,6 +64,9 @@ class TZelvox {
   bool GetPropertyText(const std::string& name, std::string& text) const;
   // False for an unknown or read-only property, or a value its type cannot take.
   bool SetPropertyText(const std::string& name, const std::string& text);
+  // Takes the value's Kind: numbers convert between the numeric types, texts
+  // are parsed as by SetPropertyText.
+  bool SetProperty(const std::string& name, const TPropValue& value);
 
   // Routes the link to a device in this process instead of ConnectionType;
   // an empty function restores the normal transports. Closes an open link.
@@ -113,6 +116,7 @@ class TZelvox {
   int DoSetActiveLD() { return DoLogicalDevice(TMethodId::SetActiveLD); }
   int DoSetParamLD() { return DoLogicalDevice(TMethodId::SetParamLD); }
   int DoUnlockPort();
+  int DoPing();
   int DoExchangeBytes();
   int DoGetECRStatus();
   int DoShowProperties();
@@ -122,6 +126,8 @@ class TZelvox {
   int DoClearResult();
   int DoReadTable();
   int DoWriteTable();
+  int DoExportTables();
+  int DoImportTables();
   int DoPrintStringWithWrap();
   int DoWaitForPrinting();
   int DoFNAddTag();

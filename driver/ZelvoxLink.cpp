@@ -1,5 +1,6 @@
 // Link methods: Connect, Disconnect, LockPort, UnlockPort, ExchangeBytes.
 #include "driver/HexText.h"
+#include "driver/Ping.h"
 #include "driver/Zelvox.h"
 #include "driver/ZelvoxInternal.h"
 #include "driver/catalogue/Cp1251.h"
@@ -27,6 +28,20 @@ int TZelvox::DoLockPort() {
 
 int TZelvox::DoUnlockPort() {
   if (FTransport && FTransport->IsOpen()) FTransport->Unlock();
+  return 0;
+}
+
+// An ICMP echo to the host of URL within Timeout: PingResult 0 answered
+// (PingTime in ms), 1 no answer, 2 host not found. No device is involved.
+int TZelvox::DoPing() {
+  TPingResult result;
+  try {
+    result = PingHost(FProps.GetText(TPropId::URL), static_cast<int>(FProps.GetInt(TPropId::Timeout)));
+  } catch (const std::runtime_error& e) {
+    RaiseCode(kOtherFailure, e.what());
+  }
+  FProps.SetInt(TPropId::PingResult, result.Result);
+  FProps.SetInt(TPropId::PingTime, result.TimeMs);
   return 0;
 }
 

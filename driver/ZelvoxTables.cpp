@@ -1,6 +1,8 @@
 // Table methods with logic: ReadTable and WriteTable learn the field's
 // structure first, then carry its value as FieldSize bytes.
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 #include "driver/Zelvox.h"
 #include "driver/ZelvoxInternal.h"
@@ -15,6 +17,48 @@ std::string Trimmed(const std::string& s) {
   if (b == std::string::npos) return "";
   return s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
+
+std::string Quoted(const std::string& s) {
+  std::string out = "\"";
+  for (char c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return out + "\"";
+}
+
+// One line of the table file: numbers and quoted texts separated by ';'.
+bool SplitLine(const std::string& line, std::vector<std::string>& cells) {
+  cells.clear();
+  std::size_t i = 0;
+  while (i <= line.size()) {
+    std::string cell;
+    if (i < line.size() && line[i] == '"') {
+      ++i;
+      while (true) {
+        if (i >= line.size()) return false;
+        if (line[i] == '"') {
+          if (i + 1 < line.size() && line[i + 1] == '"') {
+            cell += '"';
+            i += 2;
+            continue;
+          }
+          ++i;
+          break;
+        }
+        cell += line[i++];
+      }
+      if (i < line.size() && line[i] != ';') return false;
+    } else {
+      const std::size_t end = std::min(line.find(';', i), line.size());
+      cell = line.substr(i, end - i);
+      i = end;
+    }
+    cells.push_back(cell);
+    ++i;  // past ';' (or the end)
+  }
+  return true;
+}
+
+constexpr const char* kTableFileHeader = "Table;Row;Field;Name;Value";
+constexpr int kMaxTables = 255;
 
 }  // namespace
 
@@ -73,6 +117,78 @@ int TZelvox::DoWriteTable() {
     value.resize(size, 0);
   }
   return Run("WriteTable", {{"FieldValue", value}});
+}
+
+}  // namespace zel
+
+namespace zel {
+
+// Every field of every table (1 up to the first 93) into FileName, one line
+// per field: table;row;field;"name";"value" under a header line.
+int TZelvox::DoExportTables() {
+  const std::string path = FProps.GetText(TPropId::FileName);
+  std::ostringstream out;
+  out << kTableFileHeader << "\n";
+  for (int table = 1; table <= kMaxTables; ++table) {
+    int error = Run("GetTableStruct", {{"TableNumber", std::int64_t{table}}});
+    if (error == kDevNoSuchTable) break;
+    if (error) return error;
+    const std::int64_t rows = FProps.GetInt(TPropId::RowNumber), fields = FProps.GetInt(TPropId::FieldNumber);
+    for (std::int64_t row = 1; row <= rows; ++row)
+      for (std::int64_t field = 1; field <= fields; ++field) {
+        FProps.SetInt(TPropId::TableNumber, table);
+        FProps.SetInt(TPropId::RowNumber, row);
+        FProps.SetInt(TPropId::FieldNumber, field);
+        if ((error = DoReadTable()) != 0) return error;
+        out << table << ';' << row << ';' << field << ';' << Quoted(FProps.GetText(TPropId::FieldName)) << ';'
+            << Quoted(FProps.GetText(TPropId::ValueOfFieldString)) << "\n";
+      }
+  }
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << out.str();
+  if (!file) RaiseCode(kBadValue, "FileName: " + path);
+  return 0;
+}
+
+// Writes back every line of a file made by ExportTables. A field the device
+// refuses does not stop the others; the first refusal is the result.
+int TZelvox::DoImportTables() {
+  const std::string path = FProps.GetText(TPropId::FileName);
+  std::ifstream file(path, std::ios::binary);
+  if (!file) RaiseCode(kBadValue, "FileName: " + path);
+  std::string line;
+  std::vector<std::string> cells;
+  int lineNumber = 0, firstError = 0, refused = 0;
+  std::string firstPlace;
+  while (std::getline(file, line)) {
+    ++lineNumber;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line == kTableFileHeader) continue;
+    if (!SplitLine(line, cells) || cells.size() != 5) RaiseCode(kBadValue, path + ":" + std::to_string(lineNumber));
+    std::int64_t numbers[3];
+    for (int k = 0; k < 3; ++k) {
+      std::size_t used = 0;
+      try {
+        numbers[k] = std::stoll(cells[static_cast<std::size_t>(k)], &used);
+      } catch (const std::exception&) {
+        used = 0;
+      }
+      if (used == 0 || used != cells[static_cast<std::size_t>(k)].size())
+        RaiseCode(kBadValue, path + ":" + std::to_string(lineNumber));
+    }
+    FProps.SetInt(TPropId::TableNumber, numbers[0]);
+    FProps.SetInt(TPropId::RowNumber, numbers[1]);
+    FProps.SetInt(TPropId::FieldNumber, numbers[2]);
+    FProps.SetText(TPropId::ValueOfFieldString, cells[4]);
+    const int error = DoWriteTable();
+    if (error != 0 && ++refused == 1) {
+      firstError = error;
+      firstPlace = cells[0] + "." + cells[1] + "." + cells[2];
+    }
+  }
+  if (firstError)
+    FCallText = Tr(ErrorText(firstError)) + ": " + firstPlace + " (" + std::to_string(refused) + ")";
+  return firstError;
 }
 
 }  // namespace zel

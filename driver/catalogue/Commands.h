@@ -58,6 +58,7 @@ const std::vector<TBitDef>& BitFields();
 const std::vector<TServiceCommandDef>& ServiceCommands();
 const std::vector<TModeText>& ModeTexts();          // ECRMode (low nibble)
 const std::vector<TModeText>& AdvancedModeTexts();  // ECRAdvancedMode
+inline constexpr const char* kTextUnknownMode = "Неизвестный режим";
 
 // Wire bytes of a code: {code} or {0xFF, second}.
 Bytes CodeBytes(std::uint16_t code);

@@ -1,5 +1,6 @@
 #include "driver/catalogue/FieldCodec.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "driver/catalogue/Cp1251.h"
@@ -14,7 +15,9 @@ void Need(const Bytes& in, std::size_t pos, std::size_t count, const char* name)
 }
 
 void PutUInt(Bytes& out, std::uint64_t v, std::size_t size) {
-  for (std::size_t i = 0; i < size; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  const std::size_t at = out.size();
+  out.resize(at + size);
+  for (std::size_t i = 0; i < size; ++i) out[at + i] = static_cast<std::uint8_t>(i < 8 ? v >> (8 * i) : 0);
 }
 
 std::uint64_t GetUInt(const Bytes& in, std::size_t pos, std::size_t size) {
@@ -240,10 +243,12 @@ std::string CodecName(const TFieldDef& f) {
 
 Bytes EncodeTlv(const TTlv& tlv) {
   if (tlv.Value.size() > 0xFFFF) throw ECodecError("TLV value longer than 65535 bytes");
-  Bytes out;
-  PutUInt(out, tlv.Tag, 2);
-  PutUInt(out, tlv.Value.size(), 2);
-  out.insert(out.end(), tlv.Value.begin(), tlv.Value.end());
+  Bytes out(4 + tlv.Value.size());
+  out[0] = static_cast<std::uint8_t>(tlv.Tag);
+  out[1] = static_cast<std::uint8_t>(tlv.Tag >> 8);
+  out[2] = static_cast<std::uint8_t>(tlv.Value.size());
+  out[3] = static_cast<std::uint8_t>(tlv.Value.size() >> 8);
+  std::copy(tlv.Value.begin(), tlv.Value.end(), out.begin() + 4);
   return out;
 }
 

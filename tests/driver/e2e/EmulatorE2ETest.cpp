@@ -40,19 +40,21 @@ class TEmulator {
     posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
     FOut = out[0];
-    // Read the start-up lines until "ready" (5 s at most).
+    FReady = WaitFor("ready\n");
+    if (const auto at = FText.find("tcp 127.0.0.1:"); at != std::string::npos) FTcpPort = std::atoi(FText.c_str() + at + 14);
+  }
+  // Reads the program's output until it has printed line (5 s at most).
+  bool WaitFor(const std::string& line) {
     const auto deadline = std::chrono::steady_clock::now() + 5s;
-    std::string text;
-    while (text.find("ready\n") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+    while (FText.find(line) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
       pollfd p{FOut, POLLIN, 0};
       if (::poll(&p, 1, 100) != 1) continue;
       char buf[256];
       const ssize_t n = ::read(FOut, buf, sizeof buf);
       if (n <= 0) break;
-      text.append(buf, static_cast<std::size_t>(n));
+      FText.append(buf, static_cast<std::size_t>(n));
     }
-    FReady = text.find("ready\n") != std::string::npos;
-    if (const auto at = text.find("tcp 127.0.0.1:"); at != std::string::npos) FTcpPort = std::atoi(text.c_str() + at + 14);
+    return FText.find(line) != std::string::npos;
   }
   ~TEmulator() {
     if (FPid > 0) {
@@ -70,6 +72,7 @@ class TEmulator {
   int FOut = -1;
   bool FReady = false;
   int FTcpPort = 0;
+  std::string FText;
 };
 
 class EmulatorE2ETest : public ::testing::Test {
@@ -137,6 +140,24 @@ TEST_F(EmulatorE2ETest, RegistrationStraightOverTcp) {
   Register(drv);
 }
 
+TEST_F(EmulatorE2ETest, EveryFrameProtocolOverAComNumber) {
+  for (const char* protocol : {"0", "1", "2"}) {
+    SCOPED_TRACE(protocol);
+    TEmulator emu({"--com", "72", "--protocol", protocol});
+    ASSERT_TRUE(emu.Ready());
+    TZelvox drv;
+    drv.put_ComNumber(72);
+    drv.put_ProtocolType(std::atoi(protocol));
+    ASSERT_EQ(drv.GetDeviceMetrics(), 0) << drv.get_ResultCodeDescription();
+    EXPECT_EQ(drv.get_UDescription(), "ZELVOX-01F");
+    drv.put_TableNumber(10);
+    drv.put_RowNumber(1);
+    drv.put_FieldNumber(10);
+    ASSERT_EQ(drv.ReadTable(), 0) << drv.get_ResultCodeDescription();
+    EXPECT_EQ(drv.get_FieldName(), "Таймаут ФН");
+  }
+}
+
 TEST_F(EmulatorE2ETest, InjectedFaultsGiveTheirCodesInTime) {
   struct Case {
     std::vector<std::string> Args;
@@ -161,6 +182,21 @@ TEST_F(EmulatorE2ETest, InjectedFaultsGiveTheirCodesInTime) {
     EXPECT_EQ(drv.Beep(), c.Code) << c.Args[0];
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << c.Args[0];
   }
+}
+
+TEST_F(EmulatorE2ETest, AnUnpluggedRegisterIsNoLink) {
+  TEmulator emu({"--com", "73", "--unplug-after", "1"});
+  ASSERT_TRUE(emu.Ready());
+  TZelvox drv;
+  drv.put_ComNumber(73);
+  drv.put_Timeout(300);
+  EXPECT_EQ(drv.Beep(), 0);
+  ASSERT_TRUE(emu.WaitFor("unplugged\n"));
+  const auto start = std::chrono::steady_clock::now();
+  const int code = drv.Beep();
+  EXPECT_LT(code, 0) << drv.get_ResultCodeDescription();  // -1 no answer, or -2 once the port is gone
+  EXPECT_FALSE(drv.get_Connected());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "driver/Ping.h"
 #include "driver/Zelvox.h"
 
 namespace zel {
@@ -68,8 +69,8 @@ TEST(Waiting, WaitConnectionPollsUntilTheRegisterAnswers) {
   TZelvox drv;
   drv.SetInProcessDevice([&](const Bytes& cmd) {
     if (++calls < 3) return Bytes{};  // no answer yet
-    Bytes answer{cmd[0], 0};
-    answer.resize(22, 0);
+    Bytes answer(22, 0);  // a short status of zeros
+    answer[0] = cmd[0];
     return answer;
   });
   drv.put_ConnectionTimeout(5000);
@@ -87,8 +88,10 @@ TEST(Waiting, WaitForCheckCloseEndsWhenTheReceiptIsClosedOrTimesOut) {
   TZelvox drv;
   drv.SetInProcessDevice([&](const Bytes& cmd) {
     if (++polls == 3) mode = 2;  // the receipt closes before the third poll
-    Bytes answer{cmd[0], 0, 30, 0, 0, static_cast<std::uint8_t>(mode)};
-    answer.resize(22, 0);
+    Bytes answer(22, 0);  // code, error 0, operator 30, flags, mode
+    answer[0] = cmd[0];
+    answer[2] = 30;
+    answer[5] = static_cast<std::uint8_t>(mode);
     return answer;
   });
   drv.put_ConnectionTimeout(5000);
@@ -98,6 +101,22 @@ TEST(Waiting, WaitForCheckCloseEndsWhenTheReceiptIsClosedOrTimesOut) {
   polls = -1000;
   drv.put_ConnectionTimeout(200);
   EXPECT_EQ(drv.WaitForCheckClose(), -16);
+}
+
+TEST(Ping, TheLocalHostAnswersAndAMissingHostIsNamed) {
+  EXPECT_EQ(HostOfUrl("https://user@ofd.example.ru:7790/path?x"), "ofd.example.ru");
+  EXPECT_EQ(HostOfUrl("127.0.0.1"), "127.0.0.1");
+  TZelvox drv;
+  drv.put_URL("http://127.0.0.1/");
+  drv.put_Timeout(2000);
+  const int code = drv.Ping();
+  if (code == -8) GTEST_SKIP() << "ICMP sockets are not allowed here: " << drv.get_ResultCodeDescription();
+  ASSERT_EQ(code, 0);
+  EXPECT_EQ(drv.get_PingResult(), 0);
+  EXPECT_LT(drv.get_PingTime(), 2000);
+  drv.put_URL("");
+  EXPECT_EQ(drv.Ping(), 0);
+  EXPECT_EQ(drv.get_PingResult(), 2);
 }
 
 }  // namespace

@@ -52,7 +52,8 @@ TEST(Link, AnswerFieldsReachTheirPropertiesWithTheirTypes) {
   const TFieldMap fields = {
       {"Summ1", std::int64_t{12345}},   {"Summ4", std::int64_t{1}},          {"FNMarkingFillPercentage", std::int64_t{-1}},
       {"FN5YearResource", std::int64_t{700}}, {"FNImplementation", std::string("ФН-М 1.2")},
-      {"DocumentCount", std::int64_t{3}}, {"Date", TDate{5, 3, 2031}}, {"Time", TTime{7, 8, 9}}};
+      {"DocumentCount", std::int64_t{3}}, {"Date", TDate{5, 3, 2031}}, {"Time", TTime{7, 8, 9}},
+      {"ECRAdvancedMode", std::int64_t{9}}};
   TZelvox drv;
   drv.SetInProcessDevice([&](const Bytes& cmd) {
     std::size_t pos = 0;
@@ -73,6 +74,10 @@ TEST(Link, AnswerFieldsReachTheirPropertiesWithTheirTypes) {
   std::string date;
   drv.GetPropertyText("Date", date);
   EXPECT_EQ(date, "05.03.2031 00:00:00");
+  ASSERT_EQ(drv.GetShortECRStatus(), 0);
+  EXPECT_EQ(drv.get_ECRMode(), 0);
+  EXPECT_EQ(drv.get_ECRModeDescription(), "Рабочий режим");
+  EXPECT_EQ(drv.get_ECRAdvancedModeDescription(), "Неизвестный режим");
   ASSERT_EQ(drv.FNGetInfoExchangeStatus(), 0);
   drv.GetPropertyText("Time", date);
   EXPECT_EQ(date, "30.12.1899 07:08:09");

@@ -3,6 +3,10 @@
 // calls a method and checks the result code and output properties.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
 #include "driver/Zelvox.h"
 #include "emulator/model/CommandHandler.h"
 #include "emulator/model/DeviceModel.h"
@@ -100,6 +104,40 @@ TEST_F(VirtualRegisterTest, TablesClockAndRegisters) {
   EXPECT_EQ(date.substr(0, 10), "15.06.2030");
 }
 
+TEST_F(VirtualRegisterTest, TablesExportAndImportThroughAFile) {
+  const std::string path = ::testing::TempDir() + "/tables-" + std::to_string(::getpid()) + ".csv";
+  drv.put_TableNumber(18);
+  drv.put_RowNumber(1);
+  drv.put_FieldNumber(7);
+  drv.put_ValueOfFieldString("ООО \"Ромашка\"; филиал");
+  ASSERT_EQ(drv.WriteTable(), 0);
+  drv.put_FileName(path);
+  ASSERT_EQ(drv.ExportTables(), 0) << drv.get_ResultCodeDescription();
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str().rfind("Table;Row;Field;Name;Value\n", 0), 0u);
+  EXPECT_NE(text.str().find("\n18;1;7;\"Пользователь\";\"ООО \"\"Ромашка\"\"; филиал\"\n"), std::string::npos);
+  EXPECT_NE(text.str().find("\n10;1;10;\"Таймаут ФН\";\"2\"\n"), std::string::npos);
+
+  ASSERT_EQ(drv.InitTable(), 0);
+  // Fields the register keeps for itself (such as the DHCP state) are refused;
+  // the rest is written and the first refusal is reported with the count.
+  const int imported = drv.ImportTables();
+  if (imported != 0) {
+    EXPECT_NE(drv.get_ResultCodeDescription().find(" ("), std::string::npos);
+  }
+  drv.put_TableNumber(18);
+  drv.put_RowNumber(1);
+  drv.put_FieldNumber(7);
+  ASSERT_EQ(drv.ReadTable(), 0);
+  EXPECT_EQ(drv.get_ValueOfFieldString(), "ООО \"Ромашка\"; филиал");
+
+  std::ofstream(path) << "18;1;7;\"x\"\n18;1;x;\"y\";\"z\"\n";
+  EXPECT_EQ(drv.ImportTables(), -6);
+  std::remove(path.c_str());
+}
+
 TEST_F(VirtualRegisterTest, RegistrationShiftReceiptAndClosing) {
   RunSteps({
       {"FNGetStatus", {}, 0, {{"FNLifeState", "1"}, {"SerialNumber", "9999078900001234"}}},
@@ -159,6 +197,40 @@ TEST_F(VirtualRegisterTest, RegistrationShiftReceiptAndClosing) {
       {"FNBeginCloseFiscalMode", {}, 0, {}},
       {"FNCloseFiscalMode", {}, 0, {{"FiscalSignAsString", "*"}}},
       {"FNGetStatus", {}, 0, {{"FNLifeState", "*"}}},
+  });
+}
+
+TEST_F(VirtualRegisterTest, ReregistrationSaleTotalsAndServiceCommands) {
+  RunSteps({
+      {"FNBeginRegistrationReport", {{"ReportTypeInt", "0"}}, 0, {}},
+      {"FNBuildRegistrationReport",
+       {{"INN", "7707083893"}, {"KKTRegistrationNumber", "0000000001012345"}, {"TaxType", "1"}, {"WorkMode", "0"}},
+       0, {}},
+      // Re-registration without replacing the storage: new tax system, reason 4.
+      {"FNBeginRegistrationReport", {{"ReportTypeInt", "2"}}, 0, {}},
+      {"FNBuildReregistrationReport", {{"TaxType", "2"}, {"RegistrationReasonCode", "4"}}, 0, {{"DocumentNumber", "2"}}},
+      {"FNGetFiscalizationResult", {}, 0, {{"TaxType", "2"}, {"RegistrationReasonCode", "4"}}},
+      {"FNGetExpirationTime", {}, 0, {{"RegistrationNumber", "2"}}},
+      {"FNBeginOpenSession", {}, 0, {}},
+      {"OpenSession", {}, 0, {}},
+      {"FNOperation", {{"CheckType", "1"}, {"Price", "10"}, {"Quantity", "1.5"}, {"StringForPrinting", "Вода"}}, 0, {}},
+      {"FNSendCustomerEmail", {{"CustomerEmail", "buyer@example.ru"}}, 0, {}},
+      {"FNSendUserAttribute", {{"UserAttributeName", "Заказ"}, {"UserAttributeValue", "42"}}, 0, {}},
+      {"FNCloseCheckEx", {{"Summ1", "15"}}, 0, {{"Change", "0"}}},
+      {"FNGetNonClearableSumm", {}, 0, {{"Summ1", "15"}}},
+      {"FNGetNonClearableSummEx", {{"CheckType", "1"}}, 0, {{"Summ1", "15"}}},
+      {"GetCashRegEx", {{"RegisterNumber", "4096"}}, 0, {{"NameCashRegEx", "*"}}},
+      {"FNGetDocumentSize", {}, 0, {{"DocumentSize", "*"}}},
+      {"FNGetFreeMemoryResource", {}, 0, {{"FN5YearResource", "*"}, {"FNMarkingFillPercentage", "*"}}},
+      {"FNGetImplementation", {}, 0, {{"FNImplementation", "*"}}},
+      {"FNGetUnconfirmedDocCount", {}, 0, {{"DocumentCount", "*"}}},
+      {"PrintReportWithoutCleaning", {}, 0, {}},
+      {"SetExchangeParam", {{"PortNumber", "2"}, {"BaudRate", "6"}, {"Timeout", "3000"}, {"TCPPort", "7001"}}, 0, {}},
+      {"GetExchangeParam", {{"TCPPort", "0"}}, 0, {{"TCPPort", "7001"}}},
+      // Raw service commands as the service page sends them: the payload starts at the third byte.
+      {"ExchangeBytes", {{"BinaryConversion", "1"}, {"TransferBytes", "FE 0F 02 00 00 00"}}, 0, {{"TransferBytes", "*"}}},
+      {"ExchangeBytes", {{"TransferBytes", "fe eb 00 00 00 00"}}, 0, {{"TransferBytes", "*"}}},
+      {"ExchangeBytes", {{"TransferBytes", "0b"}}, 55, {{"TransferBytes", "0B 37"}}},
   });
 }
 

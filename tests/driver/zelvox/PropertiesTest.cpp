@@ -59,6 +59,31 @@ TEST(Properties, TextFormsRoundTripPerType) {
   for (const auto& [name, text] : bad) EXPECT_FALSE(drv.SetPropertyText(name, text)) << name << "=" << text;
 }
 
+TEST(Properties, ValuesSetByNameConvertBetweenKinds) {
+  TZelvox drv;
+  TPropValue v;
+  v.Kind = TPropType::Double;
+  v.Real = 12.345;
+  ASSERT_TRUE(drv.SetProperty("Summ2", v));
+  EXPECT_DOUBLE_EQ(drv.get_Summ2(), 12.345);
+  ASSERT_TRUE(drv.SetProperty("TableNumber", v));  // a number into an integer drops the fraction
+  EXPECT_EQ(drv.get_TableNumber(), 12);
+  v.Kind = TPropType::String;
+  v.Text = "17";
+  ASSERT_TRUE(drv.SetProperty("FieldNumber", v));
+  EXPECT_EQ(drv.get_FieldNumber(), 17);
+  v.Text = "seventeen";
+  EXPECT_FALSE(drv.SetProperty("FieldNumber", v));
+  v.Kind = TPropType::Bool;
+  v.Int = 1;
+  ASSERT_TRUE(drv.SetProperty("ModelParamValue", v));
+  EXPECT_EQ(drv.get_ModelParamValue().Kind, TPropType::Bool);
+  ASSERT_TRUE(drv.SetProperty("UseJournalRibbon", v));
+  EXPECT_TRUE(drv.get_UseJournalRibbon());
+  EXPECT_FALSE(drv.SetProperty("TLVData", v));
+  EXPECT_FALSE(drv.SetProperty("DriverVersion", v));
+}
+
 TEST(Properties, TypedAccessorsShareTheStoreAndVersionIsFixed) {
   TZelvox drv;
   drv.put_TableNumber(18);

@@ -12,7 +12,7 @@ int Digit(char c) {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 }  // namespace
 
-std::string BytesToHex(const Bytes& data) {
+std::string ToHexText(const Bytes& data) {
   static const char* kDigits = "0123456789ABCDEF";
   std::string out;
   out.reserve(data.size() * 3);
@@ -24,9 +24,9 @@ std::string BytesToHex(const Bytes& data) {
   return out;
 }
 
-std::string BytesToHex(const std::string& data) { return BytesToHex(Bytes(data.begin(), data.end())); }
+std::string ToHexText(const std::string& data) { return ToHexText(Bytes(data.begin(), data.end())); }
 
-bool HexToBytes(const std::string& text, Bytes& out) {
+bool ParseHexText(const std::string& text, Bytes& out) {
   out.clear();
   std::size_t i = 0;
   while (i < text.size()) {

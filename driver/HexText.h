@@ -7,11 +7,11 @@
 
 namespace zel {
 
-std::string BytesToHex(const Bytes& data);
-std::string BytesToHex(const std::string& data);
+std::string ToHexText(const Bytes& data);
+std::string ToHexText(const std::string& data);
 // Blank-separated tokens; a token of one digit is one byte, longer tokens are
 // read as pairs ("01 2 ff", "0102ff"). False on any other character or an odd
 // token longer than one digit.
-bool HexToBytes(const std::string& text, Bytes& out);
+bool ParseHexText(const std::string& text, Bytes& out);
 
 }  // namespace zel

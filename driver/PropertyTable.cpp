@@ -188,7 +188,7 @@ std::string TPropertyStore::ToText(TPropId id) const {
     case TPropType::Double: return RealText(v.Real);
     case TPropType::DateTime: return DateTimeToText(v.Real);
     case TPropType::String: return v.Text;
-    case TPropType::Bytes: return BytesToHex(v.Text);
+    case TPropType::Bytes: return ToHexText(v.Text);
     default: return std::to_string(v.Int);
   }
 }
@@ -226,7 +226,7 @@ bool TPropertyStore::FromText(TPropId id, const std::string& text) {
     case TPropType::String: SetText(id, text); return true;
     case TPropType::Bytes: {
       Bytes b;
-      if (!HexToBytes(text, b)) return false;
+      if (!ParseHexText(text, b)) return false;
       SetText(id, std::string(b.begin(), b.end()));
       return true;
     }

@@ -131,7 +131,7 @@ void TServerTransport::Check(const TJson& result) {
 
 Bytes TServerTransport::Send(const Bytes& command, int timeoutMs) {
   if (!IsOpen()) Open();
-  std::string hex = BytesToHex(command);
+  std::string hex = ToHexText(command);
   std::erase(hex, ' ');
   const TJson result = Call("SendData", TJson::Array({timeoutMs, hex}), timeoutMs);
   const TJson* code = result.Find("ResultCode");
@@ -139,7 +139,7 @@ Bytes TServerTransport::Send(const Bytes& command, int timeoutMs) {
   if (!code || !retval || !code->IsNumber() || !retval->IsString()) RaiseCode(kServerUnavailable, "SendData");
   if (code->Number() < 0) Check(*code);
   Bytes answer;
-  if (!HexToBytes(retval->Text(), answer)) RaiseCode(kServerUnavailable, "SendData");
+  if (!ParseHexText(retval->Text(), answer)) RaiseCode(kServerUnavailable, "SendData");
   return answer;
 }
 

@@ -239,7 +239,7 @@ void TZelvox::CloseLink() {
 
 Bytes TZelvox::Exchange(const Bytes& command) {
   OpenLink();
-  FProps.SetText(TPropId::ECRInput, BytesToHex(command));
+  FProps.SetText(TPropId::ECRInput, ToHexText(command));
   Bytes answer;
   try {
     answer = FTransport->Send(command, static_cast<int>(FProps.GetInt(TPropId::Timeout)));
@@ -247,7 +247,7 @@ Bytes TZelvox::Exchange(const Bytes& command) {
     if (e.ErrorCode() < 0 || !FTransport->IsOpen()) CloseLink();  // the next call links afresh
     throw;
   }
-  FProps.SetText(TPropId::ECROutput, BytesToHex(answer));
+  FProps.SetText(TPropId::ECROutput, ToHexText(answer));
   return answer;
 }
 

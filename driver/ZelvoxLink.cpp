@@ -53,7 +53,7 @@ int TZelvox::DoExchangeBytes() {
   const std::string& text = FProps.GetText(TPropId::TransferBytes);
   Bytes command;
   if (hex) {
-    if (!HexToBytes(text, command)) RaiseCode(kBadValue, "TransferBytes");
+    if (!ParseHexText(text, command)) RaiseCode(kBadValue, "TransferBytes");
   } else {
     const std::string raw = Utf8ToCp1251(text);
     command.assign(raw.begin(), raw.end());
@@ -61,7 +61,7 @@ int TZelvox::DoExchangeBytes() {
   if (command.empty()) RaiseCode(kBadValue, "TransferBytes");
   const Bytes answer = Exchange(command);
   FProps.SetText(TPropId::TransferBytes,
-                 hex ? BytesToHex(answer) : Cp1251ToUtf8(std::string(answer.begin(), answer.end())));
+                 hex ? ToHexText(answer) : Cp1251ToUtf8(std::string(answer.begin(), answer.end())));
   const std::size_t codeSize = command[0] == 0xFF && command.size() > 1 ? 2 : 1;
   if (answer.size() < codeSize + 1) RaiseCode(kAnswerTooShort, "");
   if (!std::equal(command.begin(), command.begin() + codeSize, answer.begin())) RaiseCode(kAnswerMismatch, "");

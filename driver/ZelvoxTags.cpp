@@ -196,7 +196,7 @@ int TZelvox::DoGetTagAsTLV() {
   } else {
     tlv = EncodeCurrentTag(FProps);
   }
-  std::string hex = BytesToHex(tlv);
+  std::string hex = ToHexText(tlv);
   std::erase(hex, ' ');
   FProps.SetText(TPropId::TLVDataHex, hex);
   return 0;

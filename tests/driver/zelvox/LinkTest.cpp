@@ -92,12 +92,12 @@ TEST(Link, RequisitesWithTagsOfTheirOwnAreSentAsTlv) {
   });
   drv.put_CustomerEmail("a@b.ru");
   ASSERT_EQ(drv.FNSendCustomerEmail(), 0);
-  EXPECT_EQ(BytesToHex(sent), "FF 0C 1E 00 00 00 F0 03 06 00 61 40 62 2E 72 75");
+  EXPECT_EQ(ToHexText(sent), "FF 0C 1E 00 00 00 F0 03 06 00 61 40 62 2E 72 75");
   drv.put_UserAttributeName("Код");
   drv.put_UserAttributeValue("7");
   ASSERT_EQ(drv.FNSendUserAttribute(), 0);
   // 1084 { 1085 "Код" (1251), 1086 "7" }
-  EXPECT_EQ(BytesToHex(sent), "FF 0C 1E 00 00 00 3C 04 0C 00 3D 04 03 00 CA EE E4 3E 04 01 00 37");
+  EXPECT_EQ(ToHexText(sent), "FF 0C 1E 00 00 00 3C 04 0C 00 3D 04 03 00 CA EE E4 3E 04 01 00 37");
 }
 
 TEST(Link, LinkOpensOnDemandAndFollowsConnected) {
@@ -246,12 +246,12 @@ class TFakeServer {
         TJson result = 0;
         if (method == "SendData") {
           Bytes command;
-          HexToBytes(request.Find("params")->Items()[1].Text(), command);
+          ParseHexText(request.Find("params")->Items()[1].Text(), command);
           std::size_t pos = 0;
           const int code = ReadCode(command, pos);
           const TCommandDef* row = FindCommandByCode(static_cast<std::uint16_t>(code));
           const Bytes answer = row ? EncodeAnswer(*row, 0, {}) : Bytes{command[0], 55};
-          std::string hex = BytesToHex(answer);
+          std::string hex = ToHexText(answer);
           std::erase(hex, ' ');
           result = TJson::Object({{"ResultCode", 0}, {"retval", hex}});
         } else if (method == "LockPort") {

@@ -56,7 +56,7 @@ TEST(Robustness, ParsersOfOutsideTextRefuseGarbageCleanly) {
     } catch (const std::runtime_error&) {
     }
     Bytes out;
-    HexToBytes(text, out);
+    ParseHexText(text, out);
     const Bytes raw = RandomBytes(rng, 30);
     try {
       DecodeTlvList(raw);

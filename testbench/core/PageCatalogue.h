@@ -23,5 +23,8 @@ const std::vector<TGroupDef>& PageCatalogue();
 using TPageFactory = TPage* (*)();
 // The factory of a page class, nullptr while the class does not exist.
 TPageFactory FindPageFactory(std::string_view className);
+// Adds (or replaces) the factory of a class of the catalogue; for pages that
+// live outside this library.
+void RegisterPageFactory(std::string_view className, TPageFactory factory);
 
 }  // namespace zel

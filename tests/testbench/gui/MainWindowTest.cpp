@@ -36,7 +36,7 @@ const char* const kPrintStringName =
     "fmMain.pnlMain.pnlSite.fmTabbedPage_4.PageControl..fmPrintText.grpPrintString.edtStringForPrinting";
 const char* const kFontName =
     "fmMain.pnlMain.pnlSite.fmTabbedPage_4.PageControl..fmPrintText.grpPrintString.cbFont";
-const char* const kPasswordName = "fmMain..pnlResult.edtPassword";
+const char* const kPasswordName = "fmMain.pnlResult.edtPassword";
 
 // Stands in for pages built elsewhere: a named box with a bound edit and a
 // combo whose design default is not its first item.
@@ -86,6 +86,13 @@ class MainWindowTest : public ::testing::Test {
     EXPECT_NE(w, nullptr) << name;
     return w;
   }
+  // A control of the text printing group (the fixture page is also in group 01).
+  template <class T>
+  T* InPrintText(const char* name) const {
+    T* w = window->Group(4)->findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
   int ActiveTab() const { return window->ShownGroup()->PageControl()->currentIndex(); }
 
   emu::TDeviceModel model;
@@ -126,15 +133,17 @@ TEST_F(MainWindowTest, StoredGroupAndTabOutsideTheirRangeGiveTheFirst) {
     Start();
     EXPECT_EQ(window->GroupList()->currentRow(), c.Group);
     EXPECT_EQ(window->ShownGroup(), window->Group(c.Group));
-    if (window->ShownGroup()->PageControl()->count() > 0) EXPECT_EQ(ActiveTab(), c.Tab);
+    if (window->ShownGroup()->PageControl()->count() > 0) {
+      EXPECT_EQ(ActiveTab(), c.Tab);
+    }
   }
 }
 
 TEST_F(MainWindowTest, ValuesSurviveARestartUnderTheirChainNames) {
   Start();
   window->GroupList()->setCurrentRow(4);
-  Find<QLineEdit>("edtStringForPrinting")->setText("Строка печати");
-  Find<QComboBox>("cbFont")->setCurrentIndex(1);
+  InPrintText<QLineEdit>("edtStringForPrinting")->setText("Строка печати");
+  InPrintText<QComboBox>("cbFont")->setCurrentIndex(1);
   window->PasswordField()->setText("1234");
   window->resize(900, 650);
   Restart();  // also drops the driver: the password must come back from the saved text
@@ -148,8 +157,8 @@ TEST_F(MainWindowTest, ValuesSurviveARestartUnderTheirChainNames) {
   EXPECT_FALSE(Stored("fmMain..pnlResult.edtResult").isValid());  // read-only fields are not saved
 
   EXPECT_EQ(window->GroupList()->currentRow(), 4);
-  EXPECT_EQ(Find<QLineEdit>("edtStringForPrinting")->text(), "Строка печати");
-  EXPECT_EQ(Find<QComboBox>("cbFont")->currentIndex(), 1);
+  EXPECT_EQ(InPrintText<QLineEdit>("edtStringForPrinting")->text(), "Строка печати");
+  EXPECT_EQ(InPrintText<QComboBox>("cbFont")->currentIndex(), 1);
   EXPECT_EQ(Driver().get_Password(), 1234);
   EXPECT_EQ(window->width(), 900);
 }
@@ -163,7 +172,7 @@ TEST_F(MainWindowTest, PasswordPasteIsCheckedAndOddTextsLeaveThePassword) {
     bool Accepted;
   };
   for (const Case& c : {Case{QString(1025, '7'), false}, Case{"123456789012", true},
-                        Case{"12a", false}, Case{QString(1024, '0'), false}}) {
+                        Case{"12a", false}, Case{"", false}}) {
     SCOPED_TRACE(c.Clip.left(20).toStdString());
     dialogs::ClearShown();
     field->setText("30");
@@ -178,13 +187,11 @@ TEST_F(MainWindowTest, PasswordPasteIsCheckedAndOddTextsLeaveThePassword) {
     } else {
       EXPECT_EQ(field->text(), "30");
       ASSERT_EQ(dialogs::Shown().size(), 1u);
-      if (c.Clip.size() > 1024) EXPECT_EQ(dialogs::Shown()[0].Text, refused);
+      if (c.Clip.size() > 1024) {
+        EXPECT_EQ(dialogs::Shown()[0].Text, refused);
+      }
     }
   }
-  // 1024 zeros pass the length check but are cut by the 100-character limit
-  // only after the integer check, which they pass: the field keeps 100.
-  // (Covered above as refused: a 1024-digit number is no integer.)
-
   dialogs::ClearShown();
   field->setText("30");
   for (const char* text : {"", ".", "3.5"}) {

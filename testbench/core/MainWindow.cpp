@@ -321,7 +321,10 @@ void TfmMain::ShowPassword() { FPassword->setText(QString::number(Driver().get_P
 
 void TfmMain::ShowProperties(bool refresh) {
   RunGuarded(this, [&] {
+    // Through the result line, so a driver without its settings dialog says so.
+    PagesChanged(false);
     Driver().ShowProperties();
+    PagesChanged(true);
     if (!refresh) return;
     ShowPassword();
     if (FPage) FPage->UpdatePage();

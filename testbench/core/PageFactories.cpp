@@ -1,0 +1,37 @@
+// The page classes built into the program. A new page adds one line here.
+#include <map>
+#include <string>
+#include <utility>
+
+#include "testbench/core/PageCatalogue.h"
+#include "testbench/core/pages/DeviceStatusPage.h"
+
+namespace zel {
+
+namespace {
+template <class T>
+TPage* Make() {
+  return new T;
+}
+
+const std::pair<std::string_view, TPageFactory> kFactories[] = {
+    {"TfmDeviceStatus", &Make<TfmDeviceStatus>},
+};
+std::map<std::string, TPageFactory, std::less<>>& Registered() {
+  static std::map<std::string, TPageFactory, std::less<>> factories;
+  return factories;
+}
+}  // namespace
+
+void RegisterPageFactory(std::string_view className, TPageFactory factory) {
+  Registered()[std::string(className)] = factory;
+}
+
+TPageFactory FindPageFactory(std::string_view className) {
+  if (auto it = Registered().find(className); it != Registered().end()) return it->second;
+  for (const auto& [name, factory] : kFactories)
+    if (name == className) return factory;
+  return nullptr;
+}
+
+}  // namespace zel

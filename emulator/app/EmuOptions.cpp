@@ -33,6 +33,7 @@ const std::vector<TOptionRow>& Rows() {
       {"--listen", "ADDR", "TCP listen address (default 127.0.0.1)", [](O& o, S, S v) { o.listenAddress = v; }},
       {"--protocol", "N", "0 ENQ framing (default), 1 numbered frames, 2 multichannel", [](O& o, S n, S v) { o.protocolType = static_cast<int>(Number(n, v, 0, 2)); }},
       {"--baud", "RATE", "pace the bytes at RATE bit/s (0 = no pacing)", [](O& o, S n, S v) { o.baudRate = static_cast<int>(Number(n, v, 0, 4000000)); }},
+      {"--strict-baud", nullptr, "answer on the pty only while the host's line speed is the --baud rate", [](O& o, S, S) { o.strictBaud = true; }},
       {"--announce", "IFACE", "UDP announcements on port 16327: \"lo\" to 127.0.0.1, else broadcast on IFACE", [](O& o, S, S v) { o.announce = true; o.announceInterface = v; }},
       {"--announce-interval", "MS", "time between announcements (default 1000)", [](O& o, S n, S v) { o.announceIntervalMs = static_cast<int>(Number(n, v, 10, 3600000)); }},
       {"--announce-port", "PORT", "UDP port the announcements go to (default 16327)", [](O& o, S n, S v) { o.announcePort = static_cast<int>(Number(n, v, 1, 65535)); }},
@@ -85,6 +86,7 @@ TEmuOptions ParseEmuOptions(const std::vector<std::string>& args) {
   }
   if (!o.help && o.comNumber == 0 && !o.pty && !o.tcpPort)
     throw std::invalid_argument("nothing to serve: give --com N, --pty or --tcp PORT");
+  if (o.strictBaud && o.baudRate <= 0) throw std::invalid_argument("--strict-baud needs --baud RATE");
   if (o.announce && !o.tcpPort) throw std::invalid_argument("--announce names the TCP port: give --tcp PORT too");
   return o;
 }

@@ -15,6 +15,7 @@ struct TEmuOptions {
   std::string listenAddress = "127.0.0.1";
   int protocolType = 0;        // 0 ENQ framing, 1 numbered frames, 2 multichannel
   int baudRate = 0;            // > 0: bytes paced at this line speed
+  bool strictBaud = false;     // the pty answers only a host set to baudRate
   bool announce = false;
   std::string announceInterface;  // "" or "lo": to 127.0.0.1; else broadcast on it
   int announceIntervalMs = 1000;

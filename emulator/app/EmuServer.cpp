@@ -1,5 +1,7 @@
 #include "emulator/app/EmuServer.h"
 
+#include <fcntl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <stdexcept>
@@ -16,6 +18,21 @@ TIdentity IdentityFor(const TEmuOptions& o) {
   id.cashCore = o.cashCore;
   return id;
 }
+
+namespace {
+// True when the host end of the pty is set to rate bit/s (the master reports the slave's settings).
+bool HostSpeedIs(int lineFd, int rate) {
+  static const std::pair<int, speed_t> kSpeeds[] = {{2400, B2400},     {4800, B4800},     {9600, B9600},
+                                                     {19200, B19200},   {38400, B38400},   {57600, B57600},
+                                                     {115200, B115200}, {230400, B230400}, {460800, B460800},
+                                                     {921600, B921600}};
+  termios t{};
+  if (tcgetattr(lineFd, &t) != 0) return false;
+  for (const auto& [r, code] : kSpeeds)
+    if (r == rate) return cfgetospeed(&t) == code;
+  return false;
+}
+}  // namespace
 
 TEmuServer::TEmuServer(TEmuOptions options)
     : options_(std::move(options)), model_(IdentityFor(options_)), handler_(model_) {}
@@ -35,10 +52,16 @@ Bytes TEmuServer::Serve(const Bytes& command) {
   return answer;
 }
 
-std::unique_ptr<TDeviceSession> TEmuServer::MakeSession(int fd) {
+std::unique_ptr<TDeviceSession> TEmuServer::MakeSession(int fd, int lineFd) {
   TSessionOptions so;
   so.BaudRate = options_.baudRate;
-  auto session = CreateDeviceSession(options_.protocolType, fd, [this](const Bytes& c) { return Serve(c); }, so);
+  // A host at another line speed hears noise: the command is not understood and gets no answer.
+  auto serve = [this, lineFd](const Bytes& c) {
+    if (lineFd >= 0 && !HostSpeedIs(lineFd, options_.baudRate))
+      throw std::runtime_error("the host's line speed is not " + std::to_string(options_.baudRate));
+    return Serve(c);
+  };
+  auto session = CreateDeviceSession(options_.protocolType, fd, serve, so);
   TLinkFaults& f = session->Faults();
   for (auto at : options_.dropBytes) f.AddByteFault(EFaultDirection::In, EByteFault::Drop, at);
   for (auto at : options_.corruptBytes) f.AddByteFault(EFaultDirection::Out, EByteFault::Corrupt, at, 0xFF);
@@ -70,7 +93,11 @@ void TEmuServer::Start() {
   if (options_.pty || options_.comNumber > 0) {
     TPtyLine line = OpenPtyLine();
     ptyPath_ = line.SlavePath;
-    pty_ = MakeSession(line.Master);
+    if (options_.strictBaud && (lineFd_ = fcntl(line.Master, F_DUPFD_CLOEXEC, 0)) < 0) {
+      close(line.Master);
+      throw std::runtime_error("--strict-baud: cannot watch the pty's line speed");
+    }
+    pty_ = MakeSession(line.Master, lineFd_);
     if (options_.comNumber > 0) {
       CreateComLink(options_.comNumber, ptyPath_);
       comLinked_ = true;
@@ -126,6 +153,10 @@ void TEmuServer::Stop() {
   }
   if (pty_) pty_->Stop();
   pty_.reset();
+  if (lineFd_ >= 0) {
+    close(lineFd_);
+    lineFd_ = -1;
+  }
   if (comLinked_) {
     try {
       RemoveComLink(options_.comNumber);

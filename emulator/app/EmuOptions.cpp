@@ -50,6 +50,7 @@ const std::vector<TOptionRow>& Rows() {
       {"--corrupt-byte", "N", "corrupt the register's byte N (0 = the first; repeatable)", [](O& o, S n, S v) { o.corruptBytes.push_back(static_cast<std::uint64_t>(Number(n, v, 0, INT64_MAX))); }},
       {"--nak", "N", "answer the first N command frames with NAK (ENQ framing)", [](O& o, S n, S v) { o.nakCount = static_cast<int>(Number(n, v, 0, 1000000)); }},
       {"--silence", "N", "give no reaction at all to the first N commands", [](O& o, S n, S v) { o.silentCommands = static_cast<int>(Number(n, v, 0, 1000000)); }},
+      {"--mute-command", "METHOD", "never answer the device command of METHOD, e.g. ReadSerialNumber (repeatable)", [](O& o, S, S v) { o.mutedCommands.push_back(v); }},
       {"--unplug-after", "N", "unplug (close every line) after N commands", [](O& o, S n, S v) { o.unplugAfter = static_cast<int>(Number(n, v, 1, 1000000)); }},
       {"--busy", "N", "answer the first N commands (status reads excepted) busy", [](O& o, S n, S v) { o.busyCount = static_cast<int>(Number(n, v, 0, 1000000)); }},
       {"--busy-code", "CODE", "80 still printing (default) or 75 print buffer full", [](O& o, S n, S v) {

@@ -35,6 +35,7 @@ struct TEmuOptions {
   std::vector<std::uint64_t> corruptBytes;  // answer bytes corrupted (0 = the first)
   int nakCount = 0;
   int silentCommands = 0;
+  std::vector<std::string> mutedCommands;  // device commands (by method name) never answered
   int unplugAfter = 0;
   int busyCount = 0;
   int busyCode = 80;

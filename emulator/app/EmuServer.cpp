@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "common/ComResolver.h"
+#include "driver/catalogue/Commands.h"
 #include "emulator/link/PtyLine.h"
 #include "emulator/link/SessionFactory.h"
 
@@ -52,6 +53,15 @@ Bytes TEmuServer::Serve(const Bytes& command) {
   return answer;
 }
 
+bool TEmuServer::IsMuted(const Bytes& command) const {
+  if (command.empty()) return false;
+  const std::uint16_t code = command[0] == 0xFF && command.size() > 1 ? static_cast<std::uint16_t>(0xFF00 | command[1])
+                                                                      : command[0];
+  for (const auto& method : options_.mutedCommands)
+    if (const TCommandDef* def = FindCommand(method); def && def->Code == code) return true;
+  return false;
+}
+
 std::unique_ptr<TDeviceSession> TEmuServer::MakeSession(int fd, int lineFd) {
   TSessionOptions so;
   so.BaudRate = options_.baudRate;
@@ -59,6 +69,7 @@ std::unique_ptr<TDeviceSession> TEmuServer::MakeSession(int fd, int lineFd) {
   auto serve = [this, lineFd](const Bytes& c) {
     if (lineFd >= 0 && !HostSpeedIs(lineFd, options_.baudRate))
       throw std::runtime_error("the host's line speed is not " + std::to_string(options_.baudRate));
+    if (IsMuted(c)) throw std::runtime_error("muted command");
     return Serve(c);
   };
   auto session = CreateDeviceSession(options_.protocolType, fd, serve, so);
@@ -71,6 +82,8 @@ std::unique_ptr<TDeviceSession> TEmuServer::MakeSession(int fd, int lineFd) {
 }
 
 void TEmuServer::Start() {
+  for (const auto& method : options_.mutedCommands)
+    if (!FindCommand(method)) throw std::runtime_error("--mute-command: no device command for " + method);
   model_.SetOfdPace(options_.ofdPace);
   model_.HoldOfd(options_.ofdHold);
   model_.SetOfdError(options_.ofdError);

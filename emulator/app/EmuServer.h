@@ -38,6 +38,7 @@ class TEmuServer {
 
  private:
   Bytes Serve(const Bytes& command);
+  bool IsMuted(const Bytes& command) const;  // --mute-command
   // lineFd >= 0: a pty whose host must have set the line to the --baud rate (--strict-baud).
   std::unique_ptr<TDeviceSession> MakeSession(int fd, int lineFd = -1);
   void Accept(int fd);

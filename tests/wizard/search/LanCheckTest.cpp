@@ -99,9 +99,10 @@ TEST_F(LanCheckTest, Outcomes) {
     EXPECT_TRUE(task.State().Completed());
     EXPECT_EQ(task.State().Text().rfind(c.Text, 0), 0u) << task.State().Text();
     EXPECT_EQ(task.State().ItemNumber(), c.Items);
-    if (c.Ok)
+    if (c.Ok) {
       EXPECT_EQ(task.State().Text(), "Связь успешно установлена: 127.0.0.1:" + std::to_string(reg.TcpPort()) +
                                          "\r\nНажмите \"Далее\"");
+    }
     EXPECT_FALSE(driver.get_Connected()) << "the wizard's driver is let go";
   }
 }

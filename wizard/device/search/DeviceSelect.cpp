@@ -1,7 +1,5 @@
 #include "wizard/device/search/DeviceSelect.h"
 
-#include <QHostAddress>
-#include <QString>
 #include <cctype>
 #include <cstdio>
 
@@ -48,6 +46,21 @@ bool IsHostName(const std::string& s) {
   return true;
 }
 
+// Four decimal parts of 0..255, no short forms.
+bool IsDottedQuad(const std::string& s) {
+  int parts = 0;
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t dot = s.find('.', at);
+    const std::string part = s.substr(at, dot == std::string::npos ? std::string::npos : dot - at);
+    if (part.empty() || part.size() > 3 || std::stoi(part) > 255) return false;
+    ++parts;
+    if (dot == std::string::npos) break;
+    at = dot + 1;
+  }
+  return parts == 4;
+}
+
 }  // namespace
 
 TSelectedDevice UseSearchedDevice(TZelvox& driver, const ISearchDevice& device) {
@@ -67,12 +80,9 @@ TSelectedDevice UseSearchedDevice(TZelvox& driver, const ISearchDevice& device) 
 
 std::string CheckTCPAddress(const std::string& address, int port) {
   const std::string host = Trim(address);
-  // Dotted digits must make an address; anything else must look like a host name.
+  // Dotted digits must make a full address; anything else must look like a host name.
   const bool dotted = !host.empty() && host.find_first_not_of("0123456789.") == std::string::npos;
-  QHostAddress ip;
-  if (dotted ? !(ip.setAddress(QString::fromStdString(host)) && ip.protocol() == QAbstractSocket::IPv4Protocol)
-             : !IsHostName(host))
-    return Tr("Неверный адрес ККТ");
+  if (dotted ? !IsDottedQuad(host) : !IsHostName(host)) return Tr("Неверный адрес ККТ");
   if (port < 1 || port > 65535) return Tr("Порт должен быть числом от 1 до 65535");
   return {};
 }

@@ -39,6 +39,14 @@ const std::vector<TOptionRow>& Rows() {
       {"--announce-port", "PORT", "UDP port the announcements go to (default 16327)", [](O& o, S n, S v) { o.announcePort = static_cast<int>(Number(n, v, 1, 65535)); }},
       {"--serial", "DIGITS", "serial number of a register that has none yet (default 0012345678, \"none\" for none)", [](O& o, S, S v) { o.serial = v; }},
       {"--model-id", "N", "model id (default 16; a saved state keeps its own)", [](O& o, S n, S v) { o.modelId = static_cast<int>(Number(n, v, 0, 255)); }},
+      {"--firmware-date", "YYYY-MM-DD", "date of the register's firmware", [](O& o, S n, S v) {
+         const bool shape = v.size() == 10 && v[4] == '-' && v[7] == '-' &&
+                            v.find_first_not_of("0123456789-") == std::string::npos;
+         if (!shape) throw std::invalid_argument(n + " takes a date as YYYY-MM-DD, not \"" + v + "\"");
+         Number(n + " (month)", v.substr(5, 2), 1, 12);
+         Number(n + " (day)", v.substr(8, 2), 1, 31);
+         o.firmwareDate = v;
+       }},
       {"--cash-core", nullptr, "behave as a cash-core model (model parameter 28)", [](O& o, S, S) { o.cashCore = true; }},
       {"--state", "FILE", "load the state from FILE and keep it there", [](O& o, S, S v) { o.stateFile = v; }},
       {"--tape", "FILE", "append the paper tape to FILE as text", [](O& o, S, S v) { o.tapeFile = v; }},

@@ -24,6 +24,7 @@ struct TEmuOptions {
   std::string serial;
   std::optional<int> modelId;
   bool cashCore = false;
+  std::string firmwareDate;  // ISO date; empty: the model's own
   std::string stateFile;
   std::string tapeFile;
   double ofdPace = 1.0;

@@ -17,6 +17,7 @@ TIdentity IdentityFor(const TEmuOptions& o) {
   TIdentity id;
   if (o.modelId) id.modelId = *o.modelId;
   id.cashCore = o.cashCore;
+  if (!o.firmwareDate.empty()) id.firmwareDate = o.firmwareDate;
   return id;
 }
 

@@ -189,5 +189,37 @@ TEST_F(SerialSearchTest, UnansweredStatusIsADriverErrorAndTheDriverLetGo) {
   EXPECT_FALSE(driver.get_Connected());
 }
 
+// The firmware gate on the device the search found: the last refused day and the first accepted one.
+TEST_F(SerialSearchTest, FirmwareOlderThanTheGateIsRefused) {
+  struct TCase {
+    const char* Date;
+    const char* Shown;  // in the refusal; nullptr when accepted
+  } cases[] = {{"2018-10-23", "23.10.2018"}, {"2018-10-24", nullptr}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Date);
+    EmuProcess reg = Register(82, 115200, "0000000082", {"--firmware-date", c.Date});
+    TZelvoxSearchDevice device;
+    device.SetParams({82, 0, 300});
+    device.Search();
+    ASSERT_TRUE(WaitFor([&] { return device.GetState().Finished; }, 10s));
+    ASSERT_TRUE(device.GetState().Succeded);
+    TZelvox driver;
+    if (c.Shown) {
+      try {
+        UseSearchedDevice(driver, device);
+        ADD_FAILURE() << "accepted";
+      } catch (const EDriverCheck& e) {
+        ADD_FAILURE() << e.what();
+      } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), std::string("Прошивка ККТ устарела (") + c.Shown +
+                                             ").\r\n Требуется обновить прошивку");
+      }
+    } else {
+      EXPECT_EQ(UseSearchedDevice(driver, device).Serial, "0000000082");
+    }
+    EXPECT_FALSE(driver.get_Connected()) << "the driver is let go on every path";
+  }
+}
+
 }  // namespace
 }  // namespace zel

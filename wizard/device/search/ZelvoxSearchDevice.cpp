@@ -126,10 +126,7 @@ void TZelvoxSearchDevice::SearchProc() {
   const std::string notFound = Tr("Не найдено");
   try {
     for (std::size_t i = 0; i < FBaudrates.size(); ++i) {
-      if (FCancel) {
-        Finish(false, Tr("Поиск отменен"));
-        return;
-      }
+      if (FCancel) break;
       {
         std::lock_guard lock(FLock);
         FState.Attempt = static_cast<int>(i) + 1;
@@ -185,6 +182,8 @@ bool TZelvoxSearchDevice::Probe(int baudrate) {
   const std::string name = Trim(d.get_UDescription());
   std::string text = FormatText(Tr("%s, COM%d, %s, ЗН: %s"), {name, std::to_string(port), rate, serialText});
   if (result > 0) text += ": " + std::to_string(result) + ", " + description;
+  // The port is let go before the result shows, so the page can open it at once.
+  d.Disconnect();
   {
     std::lock_guard lock(FLock);
     FName = name;
@@ -194,7 +193,6 @@ bool TZelvoxSearchDevice::Probe(int baudrate) {
     FState.Succeded = true;
     FState.Text = text;
   }
-  d.Disconnect();
   return true;
 }
 

@@ -28,10 +28,11 @@ class TCheckLANWorkTask : public TWorkThread {
   ~TCheckLANWorkTask() override;
 
   void SetDhcpWaitMs(int ms) { FDhcpWaitMs = ms; }
+  // Marks the run cancelled by the operator, then waits for the body.
+  void Cancel() override;
 
  protected:
   void DoExecute() override;
-  void Cancel() override;
 
  private:
   void Check();

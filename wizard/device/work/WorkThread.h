@@ -32,6 +32,8 @@ class TWorkThread {
   void Stop();
   // Waits for the body of the current run.
   void WaitFor();
+  // Shows that the work is being cancelled and waits for the body (subclasses also flag the stop).
+  virtual void Cancel();
   // True from Execute until the body has returned.
   bool Running() const { return FRunning; }
   // True while the body itself runs.
@@ -46,8 +48,6 @@ class TWorkThread {
 
  protected:
   virtual void DoExecute() {}
-  // Cancel: shows that the work is being cancelled and waits for the body.
-  virtual void Cancel();
   // Throws ETaskAborted when the run was asked to stop (also before the body began).
   void CheckStop() const;
 

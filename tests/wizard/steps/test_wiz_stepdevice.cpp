@@ -167,6 +167,9 @@ TEST_F(StepDevice, RndisWritesFixedAddressAndTheCheckUsesTheTypedOne) {
   EXPECT_EQ(Cell(16, 1), "1");
   EXPECT_EQ(Cell(21, 9), "1");
   EXPECT_TRUE(t.IsRNDIS);
+  EXPECT_TRUE(model.NetworkRestartPending());
+  model.Restart();  // the operator restarts the register while the information box is open
+  EXPECT_FALSE(model.NetworkRestartPending());
 
   // After the restart the register is reached at the typed address without any table read.
   TTaskState state;
@@ -196,10 +199,16 @@ TEST_F(StepDevice, CheckOverDhcpWaitsForTheAddressAndReportsATimeout) {
     return 0;
   };
 
+  // After the restart the register asks for an address; the check waits until it has one.
+  model.SetDhcpDelay(150);
+  model.Restart();
+  o.DhcpTimeoutMs = 5000;
   TTaskState ok;
-  RunLANCheck(dev, ok, {}, o);  // DHCP state 10: address obtained
+  RunLANCheck(dev, ok, {}, o);
   EXPECT_TRUE(ok.Succeeded()) << ok.Text();
+  EXPECT_GE(ok.TimeElapsed(), 100u) << "waited for the lease";
   EXPECT_EQ(reached, "192.168.137.111:7780");
+  o.DhcpTimeoutMs = 200;
   EXPECT_FALSE(drv.get_Connected());
 
   model.SetDhcpState(3);

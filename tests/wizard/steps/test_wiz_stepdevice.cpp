@@ -306,10 +306,20 @@ TEST_F(StepDevice, ArchiveClosesOncePerPassAndKeepsItsOutcome) {
   WriteCashierName(dev, "Иванов, администратор");
   EXPECT_EQ(dev.ReadStr(2, 30, 2), "Иванов, администратор");
   const std::size_t docs = model.Snapshot().fn.documents.size();
-  EXPECT_TRUE(closer.Close(dev).Succeeded());
-  EXPECT_TRUE(closer.Close(dev).Succeeded()) << "the step shown again keeps the outcome";
-  EXPECT_EQ(closer.Last().Text, "Архив ФН успешно закрыт ");
+  EXPECT_TRUE(closer.Close(dev, true).Succeeded());
+  const TArchiveClosing shownAgain = closer.Close(dev, true);
+  EXPECT_TRUE(shownAgain.Succeeded()) << "the step shown again keeps the outcome";
+  EXPECT_EQ(shownAgain.Text, "Архив ФН успешно закрыт ");
   EXPECT_EQ(model.Snapshot().fn.documents.size(), docs + 1);
+  ASSERT_TRUE(shownAgain.HasX5) << shownAgain.X5Error;
+  const emu::TFnDocument closing = model.Snapshot().fn.documents.back();
+  EXPECT_EQ(shownAgain.X5.DocNumber, static_cast<int>(closing.number));
+  EXPECT_EQ(shownAgain.X5.FiscalSign, std::to_string(closing.fiscalSign));
+  EXPECT_EQ(shownAgain.X5.Cashier, "");  // table 18 field 8 of an unregistered register
+  EXPECT_EQ(shownAgain.X5.FFD, 4);
+  EXPECT_GT(shownAgain.X5.DateTime.Year, 2000);
+  const std::vector<std::string> lines = X5CloseReportLines(shownAgain.X5);
+  EXPECT_EQ(lines.front(), "Отчёт о закрытии архива");
   EXPECT_EQ(model.Snapshot().fn.phase, emu::kFnPostFiscal);
   EXPECT_THROW(WriteCashierName(dev, ""), std::runtime_error);
 }

@@ -17,8 +17,7 @@ int TDeviceTables::Table(int logical) {
   return MapTableNumber(logical, [this](int param) {
     FDriver.put_ModelParamNumber(param);
     Check(FDriver.ReadModelParamValue());
-    const TPropValue v = FDriver.get_ModelParamValue();
-    return static_cast<int>(v.Kind == TPropType::String ? std::stoll(v.Text) : v.Int);
+    return static_cast<int>(FDriver.get_ModelParamValue().Int);  // integer or boolean, never text
   });
 }
 
@@ -71,6 +70,17 @@ void TDeviceTables::WriteStr(int table, int row, int field, const std::string& v
   FDriver.put_FieldNumber(field);
   FDriver.put_ValueOfFieldString(value);
   Check(FDriver.WriteTable());
+}
+
+bool TDeviceTables::IsCashCore() {
+  Check(FDriver.GetDeviceMetrics());
+  FDriver.put_ModelParamNumber(28);
+  // A register without the parameter is not cash-core.
+  return FDriver.ReadModelParamValue() == 0 && FDriver.get_ModelParamValue().Int != 0;
+}
+
+int TDeviceTables::ReadFFD() {
+  return static_cast<int>(IsCashCore() ? ReadInt(10, 1, 4) : ReadInt(17, 1, 17));
 }
 
 }  // namespace zel

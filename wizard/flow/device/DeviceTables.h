@@ -33,6 +33,11 @@ class TDeviceTables {
   void WriteInt(int table, int row, int field, std::int64_t value);
   void WriteStr(int table, int row, int field, const std::string& value);
 
+  // Model parameter 28 set (a cash-core register).
+  bool IsCashCore();
+  // The FFD version code the register works with.
+  int ReadFFD();
+
   void Disconnect() { FDriver.Disconnect(); }
 
  private:

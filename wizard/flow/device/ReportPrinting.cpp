@@ -44,9 +44,7 @@ void PrintReport(TDeviceTables& dev, const std::vector<std::string>& lines, cons
   d.put_CutType(true);
   d.put_ModelParamNumber(kCutterParam);
   dev.Check(d.ReadModelParamValue());
-  const TPropValue cutter = d.get_ModelParamValue();
-  if (cutter.Int != 0 || (cutter.Kind == TPropType::String && cutter.Text != "0" && !cutter.Text.empty()))
-    dev.Check(d.CutCheck());
+  if (d.get_ModelParamValue().Int != 0) dev.Check(d.CutCheck());  // the register has a cutter
 }
 
 }  // namespace zel

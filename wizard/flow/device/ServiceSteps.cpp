@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "common/Translate.h"
+#include "driver/DateTimeConv.h"
 #include "wizard/flow/core/SerialNumber.h"
 
 namespace zel {
@@ -47,7 +48,40 @@ void WriteCashierName(TDeviceTables& dev, const std::string& cashier) {
   dev.WriteStr(kPasswordsTable, kAdminRow, kNameField, cashier);
 }
 
-const TArchiveClosing& TArchiveCloser::Close(TDeviceTables& dev) {
+namespace {
+std::string Trim(const std::string& s) {
+  const auto b = s.find_first_not_of(' ');
+  return b == std::string::npos ? std::string() : s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+}  // namespace
+
+TX5CloseFNRec ReadX5CloseData(TDeviceTables& dev) {
+  TZelvox& d = dev.Driver();
+  TX5CloseFNRec r;
+  r.DocNumber = static_cast<int>(d.get_DocumentNumber());
+  r.FiscalSign = d.get_FiscalSignAsString();
+  auto field = [&](int f) { return Trim(dev.ReadStr(18, 1, f)); };
+  r.Address = field(9);
+  r.PayPlace = field(14);
+  r.UserName = field(7);
+  r.INN = field(2);
+  r.RNM = field(3);
+  r.KKTSerial = field(1);
+  r.FFD = dev.ReadFFD();
+  r.Cashier = field(8);
+  r.FNSerial = field(4);
+  dev.Check(d.FNGetStatus());
+  d.put_DocumentNumber(r.DocNumber);
+  dev.Check(d.FNFindDocument());
+  const TDate date = DateOf(d.get_Date());
+  const TTime time = TimeOf(d.get_Time());
+  r.DateTime = {date.Year, date.Month, date.Day, time.Hour, time.Minute, time.Second};
+  dev.Check(d.FNGetCurrentSessionParams());
+  r.SessionNumber = static_cast<int>(d.get_SessionNumber());
+  return r;
+}
+
+const TArchiveClosing& TArchiveCloser::Close(TDeviceTables& dev, bool x5Mode) {
   if (FLast.Done) return FLast;
   TDisconnectGuard guard(dev);
   TArchiveClosing r;
@@ -58,6 +92,14 @@ const TArchiveClosing& TArchiveCloser::Close(TDeviceTables& dev) {
              dev.Driver().get_ResultCodeDescription();
   else
     r.Text = Tr("Архив ФН успешно закрыт ");
+  if (r.ResultCode == 0 && x5Mode) {
+    try {
+      r.X5 = ReadX5CloseData(dev);
+      r.HasX5 = true;
+    } catch (const std::exception& e) {
+      r.X5Error = e.what();
+    }
+  }
   FLast = r;
   return FLast;
 }

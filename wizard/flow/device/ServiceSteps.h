@@ -3,6 +3,7 @@
 // the settlement-state report.
 #include <string>
 
+#include "wizard/flow/core/X5Files.h"
 #include "wizard/flow/device/DeviceTables.h"
 
 namespace zel {
@@ -35,20 +36,28 @@ struct TArchiveClosing {
   bool Done = false;       // closing ran during this pass
   int ResultCode = 0;
   std::string Text;        // the step's status text
+  bool HasX5 = false;      // closing data collected for the X5 report file
+  TX5CloseFNRec X5;
+  std::string X5Error;     // why the X5 data could not be collected
   bool Succeeded() const { return Done && ResultCode == 0; }
 };
 
 // Closes the fiscal archive once per pass through the flow: showing the step again
-// shows the first outcome instead of closing again. NewPass starts the next pass.
+// shows the first outcome (and keeps its X5 data savable) instead of closing again.
+// NewPass starts the next pass. In X5 mode a successful closing also collects the data
+// of the archive-closing report file; a failure there is kept in X5Error.
 class TArchiveCloser {
  public:
-  const TArchiveClosing& Close(TDeviceTables& dev);
+  const TArchiveClosing& Close(TDeviceTables& dev, bool x5Mode = false);
   const TArchiveClosing& Last() const { return FLast; }
   void NewPass() { FLast = {}; }
 
  private:
   TArchiveClosing FLast;
 };
+
+// The data of the archive-closing report file, read right after a successful closing.
+TX5CloseFNRec ReadX5CloseData(TDeviceTables& dev);
 
 // Prints the settlement-state report; throws EDriverCheck on failure and returns the
 // operator's success text otherwise. Disconnects.

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 #include "tests/support/TempConfig.h"

@@ -1,6 +1,7 @@
 // The registration report text and its layout.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "tests/support/TempConfig.h"

@@ -10,6 +10,7 @@
 
 #include "emulator/model/DeviceState.h"
 #include "emulator/model/FieldValues.h"
+#include "emulator/model/NetworkRuntime.h"
 #include "emulator/model/PaperTape.h"
 
 namespace zel::emu {
@@ -42,6 +43,13 @@ class TDeviceModel {
   void SetOfdError(int code);
   // DHCP state reported while table 16 asks for DHCP (10 = address obtained).
   void SetDhcpState(int state);
+  // Power cycle: what was in preparation is dropped, network settings written since
+  // the last restart take effect and a DHCP address is asked for again.
+  void Restart();
+  // Time after a restart until the DHCP state of SetDhcpState is reached (0 before).
+  void SetDhcpDelay(int ms);
+  bool NetworkRestartPending();
+  int Restarts();
   // Host clock in milliseconds since the epoch (tests move time with it).
   void SetHostClock(std::function<std::int64_t()> nowMs);
   // Tape lines are appended to path as well.
@@ -68,6 +76,7 @@ class TDeviceModel {
 
   // helpers (lock held)
   std::int64_t NowLocked() const;
+  int DhcpStateLocked() const;
   int ModeLocked() const;
   int OperatorOf(std::int64_t password) const;
   bool IsAdmin(std::int64_t password) const;
@@ -178,6 +187,7 @@ class TDeviceModel {
   std::int64_t ofdLastMs_ = 0;
   double ofdCredit_ = 0;
   int dhcpState_ = 10;
+  TNetworkRuntime net_;
   std::int64_t pendingDate_ = -1;  // a date set and not yet confirmed
 };
 

@@ -57,7 +57,7 @@ std::uint8_t TDeviceModel::ReadTable(const TFieldValues& in, TFieldValues& out) 
   if (!f) return kNoSuchTable;
   if (table == cell::kExchange) RefreshExchangeTable();
   if (table == cell::kNetwork && field == 2)  // DHCP state follows the address mode
-    SetCell(table, row, field, Cell(table, row, 1) == "0" ? std::to_string(dhcpState_) : "0");
+    SetCell(table, row, field, Cell(table, row, 1) == "0" ? std::to_string(DhcpStateLocked()) : "0");
   const std::string v = Cell(table, row, field);
   FieldStructOut(*f, out);
   if (f->text) {
@@ -99,6 +99,7 @@ std::uint8_t TDeviceModel::WriteTable(const TFieldValues& in, TFieldValues& out)
       if (r != row && Cell(table, r, 1) == value) return kBadParameter;
   }
   SetCell(table, row, field, value);
+  if (IsNetworkTable(table)) net_.restartPending = true;
   FieldStructOut(*f, out);
   return kOk;
 }

@@ -95,6 +95,25 @@ TEST_P(ConnectionTypeTest, AnUnpluggedRegisterIsNoLinkUntilItIsBack) {
   EXPECT_TRUE(drv.get_Connected());
 }
 
+// Two clients of one register behind zelserv: the lock keeps the other out
+// with the server's code and holder, until it is released.
+TEST(ServerLinkTest, LockPortKeepsOtherClientsOutUntilUnlocked) {
+  TRig rig(1);
+  TZelvox first, second;
+  for (TZelvox* drv : {&first, &second})
+    for (const auto& arg : rig.LinkArgs()) {
+      const auto eq = arg.find('=');
+      ASSERT_TRUE(drv->SetPropertyText(arg.substr(0, eq), arg.substr(eq + 1))) << arg;
+    }
+  ASSERT_EQ(first.LockPort(), 0) << first.get_ResultCodeDescription();
+  EXPECT_EQ(second.LockPort(), -18);
+  EXPECT_NE(second.get_ResultCodeDescription().find("zelvox"), std::string::npos) << second.get_ResultCodeDescription();
+  EXPECT_EQ(second.GetECRStatus(), 0) << "a lock refuses locks, not commands";
+  ASSERT_EQ(first.UnlockPort(), 0) << first.get_ResultCodeDescription();
+  EXPECT_EQ(second.LockPort(), 0) << second.get_ResultCodeDescription();
+  EXPECT_EQ(second.UnlockPort(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Transports, ConnectionTypeTest, ::testing::Values(0, 1, 2, 6), TypeName);
 
 }  // namespace

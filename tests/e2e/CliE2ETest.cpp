@@ -114,6 +114,18 @@ TEST(ServerLinkTest, LockPortKeepsOtherClientsOutUntilUnlocked) {
   EXPECT_EQ(second.UnlockPort(), 0);
 }
 
+// The protocol the driver asks zelserv for is the one the server speaks to the register.
+TEST(ServerLinkTest, EveryFrameProtocolThroughTheServer) {
+  TRig rig(1);
+  for (const char* protocol : {"1", "2", "0"}) {
+    SCOPED_TRACE(protocol);
+    rig.StartRegister({"--protocol", protocol});
+    const TRunResult r = Cli(rig, {std::string("ProtocolType=") + protocol, "GetDeviceMetrics", "UDescription"});
+    EXPECT_EQ(r.Status, 0) << r.Output;
+    EXPECT_NE(r.Output.find("UDescription=ZELVOX-01F\n"), std::string::npos) << r.Output;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Transports, ConnectionTypeTest, ::testing::Values(0, 1, 2, 6), TypeName);
 
 }  // namespace

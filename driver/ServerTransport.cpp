@@ -1,5 +1,6 @@
 #include "driver/ServerTransport.h"
 
+#include <errno.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,6 +29,12 @@ void SplitHost(const std::string& name, std::string& host, int& port) {
   }
 }
 
+// The program this driver runs in, as the server shows a lock's holder.
+std::string ProgramName() {
+  const char* name = program_invocation_short_name;
+  return name && *name ? name : "zelvox";
+}
+
 std::string HostName() {
   char buf[256] = {};
   ::gethostname(buf, sizeof buf - 1);
@@ -53,7 +60,7 @@ void TServerTransport::Open() {
   }
   FOpen = true;
   try {
-    Check(Call("Connect", TJson::Array({static_cast<int>(::getpid()), "zelvox", HostName()}), FSettings.Timeout));
+    Check(Call("Connect", TJson::Array({static_cast<int>(::getpid()), ProgramName(), HostName()}), FSettings.Timeout));
     Call("ProtocolType", TJson::Array({FSettings.ProtocolType}), FSettings.Timeout);
     Check(Call("OpenPort", TJson::Array({FSettings.ComNumber, FSettings.BaudRate, FSettings.Timeout}), FSettings.Timeout));
   } catch (...) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "common/ConnectionParams.h"
 #include "driver/HexText.h"
 #include "driver/ZelvoxInternal.h"
 
@@ -140,7 +141,11 @@ Bytes TServerTransport::Send(const Bytes& command, int timeoutMs) {
   if (!IsOpen()) Open();
   std::string hex = ToHexText(command);
   std::erase(hex, ' ');
-  const TJson result = Call("SendData", TJson::Array({timeoutMs, hex}), timeoutMs);
+  // The server's engine waits for a slow register as the local one does: the
+  // answer time, then its enquiries of Timeout each. The call waits as long,
+  // so an answer the register gives late is not reported as no link.
+  const int serverWait = timeoutMs + (TConnectionParams{}.MaxENQCount + 1) * std::max(FSettings.Timeout, 0);
+  const TJson result = Call("SendData", TJson::Array({timeoutMs, hex}), serverWait);
   const TJson* code = result.Find("ResultCode");
   const TJson* retval = result.Find("retval");
   if (!code || !retval || !code->IsNumber() || !retval->IsString()) RaiseCode(kServerUnavailable, "SendData");

@@ -1,10 +1,12 @@
 #include "driver/ServerTransport.h"
 
+#include <errno.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 
+#include "common/ConnectionParams.h"
 #include "driver/HexText.h"
 #include "driver/ZelvoxInternal.h"
 
@@ -26,6 +28,12 @@ void SplitHost(const std::string& name, std::string& host, int& port) {
     }
     host.resize(colon);
   }
+}
+
+// The program this driver runs in, as the server shows a lock's holder.
+std::string ProgramName() {
+  const char* name = program_invocation_short_name;
+  return name && *name ? name : "zelvox";
 }
 
 std::string HostName() {
@@ -53,7 +61,7 @@ void TServerTransport::Open() {
   }
   FOpen = true;
   try {
-    Check(Call("Connect", TJson::Array({static_cast<int>(::getpid()), "zelvox", HostName()}), FSettings.Timeout));
+    Check(Call("Connect", TJson::Array({static_cast<int>(::getpid()), ProgramName(), HostName()}), FSettings.Timeout));
     Call("ProtocolType", TJson::Array({FSettings.ProtocolType}), FSettings.Timeout);
     Check(Call("OpenPort", TJson::Array({FSettings.ComNumber, FSettings.BaudRate, FSettings.Timeout}), FSettings.Timeout));
   } catch (...) {
@@ -133,7 +141,11 @@ Bytes TServerTransport::Send(const Bytes& command, int timeoutMs) {
   if (!IsOpen()) Open();
   std::string hex = ToHexText(command);
   std::erase(hex, ' ');
-  const TJson result = Call("SendData", TJson::Array({timeoutMs, hex}), timeoutMs);
+  // The server's engine waits for a slow register as the local one does: the
+  // answer time, then its enquiries of Timeout each. The call waits as long,
+  // so an answer the register gives late is not reported as no link.
+  const int serverWait = timeoutMs + (TConnectionParams{}.MaxENQCount + 1) * std::max(FSettings.Timeout, 0);
+  const TJson result = Call("SendData", TJson::Array({timeoutMs, hex}), serverWait);
   const TJson* code = result.Find("ResultCode");
   const TJson* retval = result.Find("retval");
   if (!code || !retval || !code->IsNumber() || !retval->IsString()) RaiseCode(kServerUnavailable, "SendData");

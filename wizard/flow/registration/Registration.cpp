@@ -36,7 +36,9 @@ void TablesBeforeReport(TRegDevice& dev, const TRegParams& r, bool cc) {
     if (automatic) dev.TableWriteStr(24, 1, 1, r.AutomatNumber);
   } else {
     dev.TableWriteInt(13, 1, 21, r.WorkModeEx);
-    if (automatic) dev.TableWriteStr(16, 1, 1, r.AutomatNumber);
+    // The machine number goes to the vending table the model names (parameter 75):
+    // raw table 16 holds the network settings, whose address mode it would overwrite.
+    if (automatic) dev.TableWriteStr(24, 1, 1, r.AutomatNumber);
   }
   if (r.OFDEnabled) {
     dev.TableWriteStr(19, 1, 1, r.OFDServer);

@@ -1,1 +1,342 @@
+// The wizard's window against the in-process virtual register: a whole new
+// registration through the pages, the state gate, and the navigation rules.
+#include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest/QTest>
+#include <memory>
+
+#include "wizard/flow/core/RegChecks.h"
+#include "wizard/flow/registration/Registration.h"
+#include "wizard/flow/steps/PageList.h"
+#include "wizard/flow/ui/Controller.h"
+#include "wizard/flow/ui/MainWindow.h"
+#include "wizard/flow/ui/WizDialogs.h"
+#include "RecordingRegister.h"
+
+namespace zel {
+namespace {
+
+using test::TRecordingRegister;
+
+const std::string kINN = "1234567894";
+const std::string kSerial = "0012345678";
+
+class WizardFlow : public ::testing::Test {
+ protected:
+  void Start(bool cashCore = false) {
+    reg = std::make_unique<TRecordingRegister>(cashCore);
+    SetDriverSetup([this](TZelvox& d) { reg->Attach(d); });
+    wizdlg::ClearShown();
+    window = std::make_unique<TfmMain>(dir.path());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  }
+  void TearDown() override {
+    window.reset();
+    SetDriverSetup({});
+  }
+
+  template <class T>
+  T* Page() {
+    return window->findChild<T*>(QString(), Qt::FindChildrenRecursively);
+  }
+  template <class W>
+  W* Ctl(QWidget* page, const char* name) {
+    W* w = page->findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  template <class T>
+  bool On() {
+    return Controller().CurrentPage && Controller().CurrentPage->metaObject() == &T::staticMetaObject;
+  }
+  QPushButton* Button(const char* name) { return window->findChild<QPushButton*>(name); }
+  void Next() { Button("btnNext")->click(); }
+  void Back() { Button("btnPrev")->click(); }
+  QString Caption() { return window->findChild<QLabel*>("pnlTop")->text(); }
+  QString LastMessage() { return wizdlg::Shown().empty() ? QString() : wizdlg::Shown().back().Text; }
+
+  // From the start to the work-type page.
+  void ToWorkType() {
+    ASSERT_TRUE(On<TfmConnectDevice>());
+    Next();
+    ASSERT_TRUE(On<TfmSelectPortType>());
+    Next();
+    ASSERT_TRUE(On<TfmSearchDevice>());
+    Next();
+    ASSERT_TRUE(On<TfmSelectWorkType>()) << LastMessage().toStdString();
+  }
+  void ChooseWorkType(int row) {
+    Ctl<QListWidget>(Page<TfmSelectWorkType>(), "lbWorkType")->setCurrentRow(row);
+    Next();
+  }
+  void FillUser() {
+    Ctl<QLineEdit>(Page<TfmUserParams>(), "edtUser")->setText("ООО Ромашка");
+    Ctl<QLineEdit>(Page<TfmUserParams>(), "edtOperator")->setText("Иванов И.И.");
+    Ctl<QLineEdit>(Page<TfmUserParams>(), "edtAddress")->setText("г. Москва, ул. Лесная, 5");
+    Ctl<QLineEdit>(Page<TfmUserParams>(), "edtPaymentPlace")->setText("Магазин");
+    Ctl<QLineEdit>(Page<TfmUserParams>(), "edtSenderEmail")->setText("shop@example.invalid");
+  }
+  void Tick(const char* name, bool on = true) { Ctl<QCheckBox>(Page<TfmWorkMode>(), name)->setChecked(on); }
+
+  QTemporaryDir dir;
+  std::unique_ptr<TRecordingRegister> reg;
+  std::unique_ptr<TfmMain> window;
+};
+
+class NewRegistrationFlow : public WizardFlow, public ::testing::WithParamInterface<std::tuple<bool, int>> {};
+
+TEST_P(NewRegistrationFlow, EveryStepToTheReadBack) {
+  const auto [cashCore, ffd] = GetParam();
+  Start(cashCore);
+  EXPECT_EQ(Caption(), "Подключите устройство");
+  ToWorkType();
+  EXPECT_EQ(Ctl<QLabel>(Page<TfmSelectWorkType>(), "lblDevice")->text(), "ZELVOX-01F, зав. номер " + QString::fromStdString(kSerial));
+  EXPECT_EQ(Ctl<QListWidget>(Page<TfmSelectWorkType>(), "lbWorkType")->count(), 6);  // the model has an OFD table
+  ChooseWorkType(0);
+  ASSERT_TRUE(On<TFmCheckStatusBeforeRegistration>());
+  EXPECT_TRUE(Button("btnNext")->isEnabled());
+  Next();
+  ASSERT_TRUE(On<TfmEnterSerial>());
+  Next();
+  ASSERT_TRUE(On<TfmSelectClientType>());
+  Next();
+  ASSERT_TRUE(On<TfmFFD>());
+  Ctl<QListWidget>(Page<TfmFFD>(), "lbFFD")->setCurrentRow(ffd == kFFD12 ? 1 : 0);
+  wizdlg::ClearShown();
+  Next();
+  // Firmware "3.2" of a register without the cash core is asked about for FFD 1.2 only.
+  EXPECT_EQ(wizdlg::Shown().size(), !cashCore && ffd == kFFD12 ? 1u : 0u);
+  ASSERT_TRUE(On<TfmOFDParams>());
+  Next();
+  ASSERT_TRUE(On<TfmUserParams>());
+  FillUser();
+  Next();
+  ASSERT_TRUE(On<TfmINN>()) << LastMessage().toStdString();
+  const std::string rnm = MakeRNM("0000000001", kINN, kSerial);
+  Ctl<QLineEdit>(Page<TfmINN>(), "edtINN")->setText(QString::fromStdString(kINN));
+  Ctl<QLineEdit>(Page<TfmINN>(), "edtRNM")->setText(QString::fromStdString(rnm));
+  wizdlg::ClearShown();
+  Next();
+  ASSERT_TRUE(On<TfmWorkMode>()) << LastMessage().toStdString();
+  EXPECT_TRUE(wizdlg::Shown().empty());  // a right RNM asks nothing
+  Tick("cbTax0");
+  Tick("cbTax5");
+  Tick("cbWorkMode2");
+  Tick("cbWorkMode3");
+  Ctl<QLineEdit>(Page<TfmWorkMode>(), "edtAutomatNumber")->setText("A-17");
+  Tick("cbWorkModeEx0");
+  if (ffd == kFFD105) Tick("cbAgent2");
+  Next();
+  ASSERT_TRUE(On<TfmFiscalizationBefore>()) << LastMessage().toStdString();
+  Next();
+  ASSERT_TRUE(On<TfmFiscalizationInfo>()) << LastMessage().toStdString();
+  EXPECT_EQ(Caption(), "Печать чека о фискализации");
+
+  const TRegParams& back = Controller().RegParams;
+  EXPECT_EQ(back.INN, kINN);
+  EXPECT_EQ(back.RNM, rnm);
+  EXPECT_EQ(back.TaxSystem, Bit(tsOSN) | Bit(tsPSN));
+  EXPECT_EQ(back.WorkMode, Bit(wmAutomatic) | Bit(wmServices));
+  EXPECT_EQ(back.User, "ООО Ромашка");
+  EXPECT_EQ(back.Cashier, "Иванов И.И.");
+  EXPECT_EQ(back.Address, "г. Москва, ул. Лесная, 5");
+  EXPECT_EQ(back.KKTSerial, kSerial);
+  EXPECT_EQ(back.DocType, 1);
+  const auto doc = reg->Model.Snapshot().fn.documents.back();
+  EXPECT_EQ(doc.type, 1);
+  EXPECT_EQ(doc.workModeEx, Bit(wmxExcise));
+  TZelvox probe;
+  reg->Attach(probe);
+  TRegDevice dev(probe);
+  EXPECT_EQ(cashCore ? dev.TableReadInt(10, 1, 29) : dev.ReadFFD(), ffd);
+  EXPECT_EQ(dev.TableReadStr(24, 1, 1), "A-17");
+  EXPECT_EQ(dev.TableReadStr(18, 1, 14), "Магазин");
+  EXPECT_EQ(dev.TableReadInt(18, 1, 16), !cashCore && ffd == kFFD105 ? Bit(agPayAgent) : 0);
+
+  Next();
+  ASSERT_TRUE(On<TfmFinalMessage>());
+  Next();
+  EXPECT_TRUE(On<TfmConnectDevice>());
+}
+
+INSTANTIATE_TEST_SUITE_P(CashCoreAndFFD, NewRegistrationFlow,
+                         ::testing::Combine(::testing::Bool(), ::testing::Values(kFFD105, kFFD12)));
+
+// A registered register with an open shift and documents the OFD has not confirmed.
+TEST_F(WizardFlow, StateGateRefusesOpenShiftAndPendingDocumentsAndOffersTheSkip) {
+  Start();
+  reg->Model.HoldOfd(true);
+  {
+    TZelvox d;
+    reg->Attach(d);
+    TRegDevice dev(d);
+    TRegParams r;
+    r.FirstTime = true;
+    r.INN = kINN;
+    r.RNM = MakeRNM("1", kINN, kSerial);
+    r.TaxSystem = 1;
+    r.WorkMode = r.WorkModeEx = r.Agent = 0;
+    r.FFD = kFFD105;
+    Register(dev, r);
+    ASSERT_EQ(d.OpenSession(), 0) << d.get_ResultCodeDescription();
+  }
+  ToWorkType();
+  ChooseWorkType(1);
+  ASSERT_TRUE(On<TFmCheckStatusBeforeReRegistration>());
+  auto* status = Ctl<QLabel>(Page<TFmCheckStatusBeforeReRegistration>(), "lblOFDStatus");
+  EXPECT_EQ(status->text(), "Внимание! Смена не закрыта.\r\nПродолжение невозможно");
+  EXPECT_FALSE(Button("btnNext")->isEnabled());
+  auto* closeShift = Ctl<QPushButton>(Page<TFmCheckStatusBeforeReRegistration>(), "btnCloseShift");
+  auto* skip = Ctl<QPushButton>(Page<TFmCheckStatusBeforeReRegistration>(), "btnSkip");
+  EXPECT_TRUE(closeShift->isEnabled());
+  EXPECT_TRUE(skip->isHidden());
+  Next();  // disabled: nothing happens
+  EXPECT_TRUE(On<TFmCheckStatusBeforeReRegistration>());
+
+  closeShift->click();
+  const int pending = static_cast<int>(reg->Model.UnsentDocuments());
+  ASSERT_GT(pending, 0);
+  EXPECT_EQ(status->text(), QString("Внимание! Есть неотправленные сообщения для ОФД (%1 шт.)\r\nПродолжение невозможно").arg(pending));
+  EXPECT_FALSE(closeShift->isEnabled());
+  EXPECT_FALSE(Button("btnNext")->isEnabled());
+  EXPECT_FALSE(skip->isHidden());
+  skip->click();
+  EXPECT_TRUE(On<TfmSelectClientType>());
+}
+
+TEST_F(WizardFlow, NavigationRules) {
+  Start();
+  EXPECT_FALSE(Button("btnPrev")->isEnabled());
+  ToWorkType();
+  Back();  // the work-type page always returns to the start
+  EXPECT_TRUE(On<TfmConnectDevice>());
+  ToWorkType();
+  ChooseWorkType(0);
+  Next();
+  Next();
+  Next();
+  Next();
+  ASSERT_TRUE(On<TfmOFDParams>());
+  Next();
+  ASSERT_TRUE(On<TfmUserParams>());
+  // A refused Next stays, with the reason shown.
+  Ctl<QLineEdit>(Page<TfmUserParams>(), "edtUser")->clear();
+  Next();
+  EXPECT_TRUE(On<TfmUserParams>());
+  EXPECT_EQ(LastMessage(), "Введите значение \"Наименование организации\"!");
+  FillUser();
+  Ctl<QLineEdit>(Page<TfmUserParams>(), "edtSenderEmail")->setText("@example.invalid");
+  Next();
+  EXPECT_EQ(LastMessage(), "Введен некорректный E-mail отправителя");
+  FillUser();
+  Next();
+  ASSERT_TRUE(On<TfmINN>());
+  // A wrong RNM asks; Cancel stays silently.
+  Ctl<QLineEdit>(Page<TfmINN>(), "edtINN")->setText(QString::fromStdString(kINN));
+  Ctl<QLineEdit>(Page<TfmINN>(), "edtRNM")->setText("0000000001000000");
+  wizdlg::ClearShown();
+  wizdlg::PushAnswer(QMessageBox::Cancel);
+  Next();
+  EXPECT_TRUE(On<TfmINN>());
+  EXPECT_EQ(wizdlg::Shown().size(), 1u);
+  Ctl<QLineEdit>(Page<TfmINN>(), "edtRNM")->setText(QString::fromStdString(MakeRNM("1", kINN, kSerial)));
+  Next();
+  ASSERT_TRUE(On<TfmWorkMode>());
+  // Going back and forth keeps what the operator ticked.
+  Tick("cbTax5");
+  Tick("cbWorkMode1");
+  Back();
+  ASSERT_TRUE(On<TfmINN>());
+  EXPECT_EQ(Ctl<QLineEdit>(Page<TfmINN>(), "edtINN")->text(), QString::fromStdString(kINN));
+  Next();
+  ASSERT_TRUE(On<TfmWorkMode>());
+  EXPECT_TRUE(Ctl<QCheckBox>(Page<TfmWorkMode>(), "cbTax5")->isChecked());
+  EXPECT_TRUE(Ctl<QCheckBox>(Page<TfmWorkMode>(), "cbWorkMode1")->isChecked());
+  // Home from any page, and on from there.
+  Button("btnHome")->click();
+  EXPECT_TRUE(On<TfmConnectDevice>());
+  EXPECT_EQ(Controller().NextPageClass, &TfmSelectWorkType::staticMetaObject);
+  Next();
+  EXPECT_TRUE(On<TfmSelectPortType>());
+  // No page is its own way back.
+  for (int i = 0; i < window->Pages().Count(); ++i) EXPECT_NE(window->Pages().GetItem(i)->PrevPage, window->Pages().GetItem(i));
+}
+
+TEST_F(WizardFlow, ReregistrationReasonsAreCheckedAndChosenInTheDialog) {
+  Start();
+  {
+    TZelvox d;
+    reg->Attach(d);
+    TRegDevice dev(d);
+    TRegParams r;
+    r.FirstTime = true;
+    r.INN = kINN;
+    r.RNM = MakeRNM("1", kINN, kSerial);
+    r.TaxSystem = Bit(tsUSNIncome);
+    r.WorkMode = Bit(wmServices);
+    r.WorkModeEx = 0;
+    r.Agent = 0;
+    r.FFD = kFFD12;
+    Register(dev, r);
+  }
+  ToWorkType();
+  ChooseWorkType(1);
+  ASSERT_TRUE(On<TFmCheckStatusBeforeReRegistration>());
+  Next();
+  ASSERT_TRUE(On<TfmSelectClientType>());
+  Next();
+  Ctl<QListWidget>(Page<TfmFFD>(), "lbFFD")->setCurrentRow(1);
+  Next();
+  Next();
+  ASSERT_TRUE(On<TfmUserParams>());
+  FillUser();
+  Next();
+  ASSERT_TRUE(On<TfmINN>());
+  // Without FN replacement the INN and RNM are the register's and cannot be changed.
+  EXPECT_FALSE(Ctl<QLineEdit>(Page<TfmINN>(), "edtINN")->isEnabled());
+  EXPECT_EQ(Ctl<QLineEdit>(Page<TfmINN>(), "edtINN")->text(), QString::fromStdString(kINN));
+  Next();
+  ASSERT_TRUE(On<TfmWorkMode>()) << LastMessage().toStdString();
+  // The register's tax system and work mode are shown.
+  EXPECT_TRUE(Ctl<QCheckBox>(Page<TfmWorkMode>(), "cbTax1")->isChecked());
+  EXPECT_TRUE(Ctl<QCheckBox>(Page<TfmWorkMode>(), "cbWorkMode3")->isChecked());
+  EXPECT_TRUE(Ctl<QComboBox>(Page<TfmWorkMode>(), "cbReasonCode")->isVisible());
+  Next();
+  EXPECT_TRUE(LastMessage().contains("32. Иные причины"));
+  auto* reasons = Ctl<QLineEdit>(Page<TfmWorkMode>(), "edtReasonCodes");
+  reasons->setText("4194304");  // reason 23 does not exist
+  Next();
+  EXPECT_EQ(LastMessage(), "Введены некорректные коды причин изменения сведений о ККТ");
+  EXPECT_TRUE(On<TfmWorkMode>());
+  reasons->setText("4");
+  SetReasonCodesRunner([](TfmReasonCodes& dialog) {
+    EXPECT_EQ(dialog.GetCode(), 4u);
+    dialog.findChild<QCheckBox*>("cbReason31")->setChecked(true);
+    return true;
+  });
+  Ctl<QPushButton>(Page<TfmWorkMode>(), "btnReasonCodes")->click();
+  SetReasonCodesRunner({});
+  EXPECT_EQ(reasons->text(), "2147483652");
+  Ctl<QComboBox>(Page<TfmWorkMode>(), "cbReasonCode")->setCurrentIndex(2);
+  Next();
+  ASSERT_TRUE(On<TfmFiscalizationBefore>()) << LastMessage().toStdString();
+  Next();
+  ASSERT_TRUE(On<TfmFiscalizationInfo>()) << LastMessage().toStdString();
+  const auto doc = reg->Model.Snapshot().fn.documents.back();
+  EXPECT_EQ(doc.type, 11);
+  EXPECT_EQ(doc.reason, 4);
+  EXPECT_EQ(doc.reasonEx, 2147483652u);
+  EXPECT_EQ(reg->Count("FNBuildReregistrationReport"), 1);
+}
+
+}  // namespace
+}  // namespace zel

@@ -153,10 +153,10 @@ TEST_P(NewRegistrationFlow, EveryStepToTheReadBack) {
   EXPECT_EQ(back.DocType, 1);
   const auto doc = reg->Model.Snapshot().fn.documents.back();
   EXPECT_EQ(doc.type, 1);
-  EXPECT_EQ(doc.workModeEx, Bit(wmxExcise));
   TZelvox probe;
   reg->Attach(probe);
   TRegDevice dev(probe);
+  EXPECT_EQ(dev.TableReadInt(cashCore ? 13 : 18, 1, 21), Bit(wmxExcise));
   EXPECT_EQ(cashCore ? dev.TableReadInt(10, 1, 29) : dev.ReadFFD(), ffd);
   EXPECT_EQ(dev.TableReadStr(24, 1, 1), "A-17");
   EXPECT_EQ(dev.TableReadStr(18, 1, 14), "Магазин");
@@ -291,7 +291,7 @@ TEST_F(WizardFlow, ReregistrationReasonsAreCheckedAndChosenInTheDialog) {
   ToWorkType();
   ChooseWorkType(1);
   ASSERT_TRUE(On<TFmCheckStatusBeforeReRegistration>());
-  Next();
+  Ctl<QPushButton>(Page<TFmCheckStatusBeforeReRegistration>(), "btnSkip")->click();  // the registration is unsent
   ASSERT_TRUE(On<TfmSelectClientType>());
   Next();
   Ctl<QListWidget>(Page<TfmFFD>(), "lbFFD")->setCurrentRow(1);

@@ -33,11 +33,20 @@ const std::vector<TOptionRow>& Rows() {
       {"--listen", "ADDR", "TCP listen address (default 127.0.0.1)", [](O& o, S, S v) { o.listenAddress = v; }},
       {"--protocol", "N", "0 ENQ framing (default), 1 numbered frames, 2 multichannel", [](O& o, S n, S v) { o.protocolType = static_cast<int>(Number(n, v, 0, 2)); }},
       {"--baud", "RATE", "pace the bytes at RATE bit/s (0 = no pacing)", [](O& o, S n, S v) { o.baudRate = static_cast<int>(Number(n, v, 0, 4000000)); }},
+      {"--strict-baud", nullptr, "answer on the pty only while the host's line speed is the --baud rate", [](O& o, S, S) { o.strictBaud = true; }},
       {"--announce", "IFACE", "UDP announcements on port 16327: \"lo\" to 127.0.0.1, else broadcast on IFACE", [](O& o, S, S v) { o.announce = true; o.announceInterface = v; }},
       {"--announce-interval", "MS", "time between announcements (default 1000)", [](O& o, S n, S v) { o.announceIntervalMs = static_cast<int>(Number(n, v, 10, 3600000)); }},
       {"--announce-port", "PORT", "UDP port the announcements go to (default 16327)", [](O& o, S n, S v) { o.announcePort = static_cast<int>(Number(n, v, 1, 65535)); }},
       {"--serial", "DIGITS", "serial number of a register that has none yet (default 0012345678, \"none\" for none)", [](O& o, S, S v) { o.serial = v; }},
       {"--model-id", "N", "model id (default 16; a saved state keeps its own)", [](O& o, S n, S v) { o.modelId = static_cast<int>(Number(n, v, 0, 255)); }},
+      {"--firmware-date", "YYYY-MM-DD", "date of the register's firmware", [](O& o, S n, S v) {
+         const bool shape = v.size() == 10 && v[4] == '-' && v[7] == '-' &&
+                            v.find_first_not_of("0123456789-") == std::string::npos;
+         if (!shape) throw std::invalid_argument(n + " takes a date as YYYY-MM-DD, not \"" + v + "\"");
+         Number(n + " (month)", v.substr(5, 2), 1, 12);
+         Number(n + " (day)", v.substr(8, 2), 1, 31);
+         o.firmwareDate = v;
+       }},
       {"--cash-core", nullptr, "behave as a cash-core model (model parameter 28)", [](O& o, S, S) { o.cashCore = true; }},
       {"--state", "FILE", "load the state from FILE and keep it there", [](O& o, S, S v) { o.stateFile = v; }},
       {"--tape", "FILE", "append the paper tape to FILE as text", [](O& o, S, S v) { o.tapeFile = v; }},
@@ -49,6 +58,7 @@ const std::vector<TOptionRow>& Rows() {
       {"--corrupt-byte", "N", "corrupt the register's byte N (0 = the first; repeatable)", [](O& o, S n, S v) { o.corruptBytes.push_back(static_cast<std::uint64_t>(Number(n, v, 0, INT64_MAX))); }},
       {"--nak", "N", "answer the first N command frames with NAK (ENQ framing)", [](O& o, S n, S v) { o.nakCount = static_cast<int>(Number(n, v, 0, 1000000)); }},
       {"--silence", "N", "give no reaction at all to the first N commands", [](O& o, S n, S v) { o.silentCommands = static_cast<int>(Number(n, v, 0, 1000000)); }},
+      {"--mute-command", "METHOD", "never answer the device command of METHOD, e.g. ReadSerialNumber (repeatable)", [](O& o, S, S v) { o.mutedCommands.push_back(v); }},
       {"--unplug-after", "N", "unplug (close every line) after N commands", [](O& o, S n, S v) { o.unplugAfter = static_cast<int>(Number(n, v, 1, 1000000)); }},
       {"--busy", "N", "answer the first N commands (status reads excepted) busy", [](O& o, S n, S v) { o.busyCount = static_cast<int>(Number(n, v, 0, 1000000)); }},
       {"--busy-code", "CODE", "80 still printing (default) or 75 print buffer full", [](O& o, S n, S v) {
@@ -85,6 +95,7 @@ TEmuOptions ParseEmuOptions(const std::vector<std::string>& args) {
   }
   if (!o.help && o.comNumber == 0 && !o.pty && !o.tcpPort)
     throw std::invalid_argument("nothing to serve: give --com N, --pty or --tcp PORT");
+  if (o.strictBaud && o.baudRate <= 0) throw std::invalid_argument("--strict-baud needs --baud RATE");
   if (o.announce && !o.tcpPort) throw std::invalid_argument("--announce names the TCP port: give --tcp PORT too");
   return o;
 }

@@ -15,6 +15,7 @@ struct TEmuOptions {
   std::string listenAddress = "127.0.0.1";
   int protocolType = 0;        // 0 ENQ framing, 1 numbered frames, 2 multichannel
   int baudRate = 0;            // > 0: bytes paced at this line speed
+  bool strictBaud = false;     // the pty answers only a host set to baudRate
   bool announce = false;
   std::string announceInterface;  // "" or "lo": to 127.0.0.1; else broadcast on it
   int announceIntervalMs = 1000;
@@ -23,6 +24,7 @@ struct TEmuOptions {
   std::string serial;
   std::optional<int> modelId;
   bool cashCore = false;
+  std::string firmwareDate;  // ISO date; empty: the model's own
   std::string stateFile;
   std::string tapeFile;
   double ofdPace = 1.0;
@@ -34,6 +36,7 @@ struct TEmuOptions {
   std::vector<std::uint64_t> corruptBytes;  // answer bytes corrupted (0 = the first)
   int nakCount = 0;
   int silentCommands = 0;
+  std::vector<std::string> mutedCommands;  // device commands (by method name) never answered
   int unplugAfter = 0;
   int busyCount = 0;
   int busyCode = 80;

@@ -1,10 +1,13 @@
 #include "emulator/app/EmuServer.h"
 
+#include <fcntl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <stdexcept>
 
 #include "common/ComResolver.h"
+#include "driver/catalogue/Commands.h"
 #include "emulator/link/PtyLine.h"
 #include "emulator/link/SessionFactory.h"
 
@@ -14,8 +17,24 @@ TIdentity IdentityFor(const TEmuOptions& o) {
   TIdentity id;
   if (o.modelId) id.modelId = *o.modelId;
   id.cashCore = o.cashCore;
+  if (!o.firmwareDate.empty()) id.firmwareDate = o.firmwareDate;
   return id;
 }
+
+namespace {
+// True when the host end of the pty is set to rate bit/s (the master reports the slave's settings).
+bool HostSpeedIs(int lineFd, int rate) {
+  static const std::pair<int, speed_t> kSpeeds[] = {{2400, B2400},     {4800, B4800},     {9600, B9600},
+                                                     {19200, B19200},   {38400, B38400},   {57600, B57600},
+                                                     {115200, B115200}, {230400, B230400}, {460800, B460800},
+                                                     {921600, B921600}};
+  termios t{};
+  if (tcgetattr(lineFd, &t) != 0) return false;
+  for (const auto& [r, code] : kSpeeds)
+    if (r == rate) return cfgetospeed(&t) == code;
+  return false;
+}
+}  // namespace
 
 TEmuServer::TEmuServer(TEmuOptions options)
     : options_(std::move(options)), model_(IdentityFor(options_)), handler_(model_) {}
@@ -35,10 +54,26 @@ Bytes TEmuServer::Serve(const Bytes& command) {
   return answer;
 }
 
-std::unique_ptr<TDeviceSession> TEmuServer::MakeSession(int fd) {
+bool TEmuServer::IsMuted(const Bytes& command) const {
+  if (command.empty()) return false;
+  const std::uint16_t code = command[0] == 0xFF && command.size() > 1 ? static_cast<std::uint16_t>(0xFF00 | command[1])
+                                                                      : command[0];
+  for (const auto& method : options_.mutedCommands)
+    if (const TCommandDef* def = FindCommand(method); def && def->Code == code) return true;
+  return false;
+}
+
+std::unique_ptr<TDeviceSession> TEmuServer::MakeSession(int fd, int lineFd) {
   TSessionOptions so;
   so.BaudRate = options_.baudRate;
-  auto session = CreateDeviceSession(options_.protocolType, fd, [this](const Bytes& c) { return Serve(c); }, so);
+  // A host at another line speed hears noise: the command is not understood and gets no answer.
+  auto serve = [this, lineFd](const Bytes& c) {
+    if (lineFd >= 0 && !HostSpeedIs(lineFd, options_.baudRate))
+      throw std::runtime_error("the host's line speed is not " + std::to_string(options_.baudRate));
+    if (IsMuted(c)) throw std::runtime_error("muted command");
+    return Serve(c);
+  };
+  auto session = CreateDeviceSession(options_.protocolType, fd, serve, so);
   TLinkFaults& f = session->Faults();
   for (auto at : options_.dropBytes) f.AddByteFault(EFaultDirection::In, EByteFault::Drop, at);
   for (auto at : options_.corruptBytes) f.AddByteFault(EFaultDirection::Out, EByteFault::Corrupt, at, 0xFF);
@@ -48,6 +83,8 @@ std::unique_ptr<TDeviceSession> TEmuServer::MakeSession(int fd) {
 }
 
 void TEmuServer::Start() {
+  for (const auto& method : options_.mutedCommands)
+    if (!FindCommand(method)) throw std::runtime_error("--mute-command: no device command for " + method);
   model_.SetOfdPace(options_.ofdPace);
   model_.HoldOfd(options_.ofdHold);
   model_.SetOfdError(options_.ofdError);
@@ -70,7 +107,11 @@ void TEmuServer::Start() {
   if (options_.pty || options_.comNumber > 0) {
     TPtyLine line = OpenPtyLine();
     ptyPath_ = line.SlavePath;
-    pty_ = MakeSession(line.Master);
+    if (options_.strictBaud && (lineFd_ = fcntl(line.Master, F_DUPFD_CLOEXEC, 0)) < 0) {
+      close(line.Master);
+      throw std::runtime_error("--strict-baud: cannot watch the pty's line speed");
+    }
+    pty_ = MakeSession(line.Master, lineFd_);
     if (options_.comNumber > 0) {
       CreateComLink(options_.comNumber, ptyPath_);
       comLinked_ = true;
@@ -126,6 +167,10 @@ void TEmuServer::Stop() {
   }
   if (pty_) pty_->Stop();
   pty_.reset();
+  if (lineFd_ >= 0) {
+    close(lineFd_);
+    lineFd_ = -1;
+  }
   if (comLinked_) {
     try {
       RemoveComLink(options_.comNumber);

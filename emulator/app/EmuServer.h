@@ -38,7 +38,9 @@ class TEmuServer {
 
  private:
   Bytes Serve(const Bytes& command);
-  std::unique_ptr<TDeviceSession> MakeSession(int fd);
+  bool IsMuted(const Bytes& command) const;  // --mute-command
+  // lineFd >= 0: a pty whose host must have set the line to the --baud rate (--strict-baud).
+  std::unique_ptr<TDeviceSession> MakeSession(int fd, int lineFd = -1);
   void Accept(int fd);
 
   TEmuOptions options_;
@@ -47,6 +49,7 @@ class TEmuServer {
   std::unique_ptr<TStateKeeper> keeper_;
   std::unique_ptr<TDeviceSession> pty_;
   std::string ptyPath_;
+  int lineFd_ = -1;  // a second handle of the pty master, to read the host's line speed
   TTcpListener tcp_;
   std::mutex sessionsMutex_;
   std::vector<std::unique_ptr<TDeviceSession>> tcpSessions_;

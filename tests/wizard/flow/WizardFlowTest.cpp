@@ -27,6 +27,40 @@ namespace {
 using test::TRecordingRegister;
 
 const std::string kINN = "1234567894";
+
+// A probe that finds the virtual register at once (the driver reaches it in process).
+class TFoundProbe : public ISearchDevice {
+ public:
+  void Search() override { FState = {true, true, "ZELVOX-01F COM7 115200", 16, false, 1}; }
+  void Stop() override {}
+  void Added() override { FState.Added = true; }
+  std::string GetName() const override { return "ZELVOX-01F"; }
+  std::string GetSerial() const override { return "0012345678"; }
+  TSearchState GetState() const override { return FState; }
+  TSearchParamsRec GetParams() const override { return FParams; }
+  void SetParams(const TSearchParamsRec& value) override { FParams = value; }
+  std::vector<int> GetBaudrates() const override { return {115200}; }
+
+ private:
+  TSearchState FState;
+  TSearchParamsRec FParams;
+};
+
+TSearchSource OnePortWithTheRegister() {
+  TSearchSource source;
+  source.Ports = [] {
+    TSerialPorts ports;
+    TSerialPortRec port;
+    port.Name = "COM7";
+    port.FriendlyName = "Virtual (COM7)";
+    port.ComNumber = 7;
+    ports.Add(port);
+    return ports;
+  };
+  source.Factory = [] { return std::make_shared<TFoundProbe>(); };
+  return source;
+}
+
 const std::string kSerial = "0012345678";
 
 class WizardFlow : public ::testing::Test {
@@ -34,6 +68,7 @@ class WizardFlow : public ::testing::Test {
   void Start(bool cashCore = false) {
     reg = std::make_unique<TRecordingRegister>(cashCore);
     SetDriverSetup([this](TZelvox& d) { reg->Attach(d); });
+    SetSearchSource(OnePortWithTheRegister());
     wizdlg::ClearShown();
     window = std::make_unique<TfmMain>(dir.path());
     window->show();
@@ -42,6 +77,7 @@ class WizardFlow : public ::testing::Test {
   void TearDown() override {
     window.reset();
     SetDriverSetup({});
+    SetSearchSource({});
   }
 
   template <class T>
@@ -71,6 +107,9 @@ class WizardFlow : public ::testing::Test {
     ASSERT_TRUE(On<TfmSelectPortType>());
     Next();
     ASSERT_TRUE(On<TfmSearchDevice>());
+    EXPECT_FALSE(Button("btnMenu")->isEnabled());  // while the probes run
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Button("btnNext")->isEnabled(); }, 5000));
+    EXPECT_TRUE(Button("btnMenu")->isEnabled());
     Next();
     ASSERT_TRUE(On<TfmSelectWorkType>()) << LastMessage().toStdString();
   }

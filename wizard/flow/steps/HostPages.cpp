@@ -1,6 +1,10 @@
 #include "wizard/flow/steps/HostPages.h"
 
 #include <QIntValidator>
+#include <QPushButton>
+#include <QTimer>
+
+#include "wizard/device/search/DeviceSelect.h"
 
 #include "driver/Zelvox.h"
 #include "wizard/flow/registration/DriverCheck.h"
@@ -10,26 +14,77 @@
 
 namespace zel {
 
-void IdentifyDevice() {
-  TZelvox& d = EnsureDriver();
-  TDisconnectGuard guard(d);
-  DriverCheck(d, d.GetDeviceMetrics());
-  Controller().KKTName = Trimmed(Q(d.get_UDescription()));
-  DriverCheck(d, d.ReadSerialNumber());
-  Controller().KKTSN = Trimmed(Q(d.get_SerialNumber()));
-}
-
 // ---- device search over serial ports ----
+
+namespace {
+TSearchSource gSearchSource;
+constexpr int kPollMs = 100;
+}  // namespace
+
+void SetSearchSource(TSearchSource source) { gSearchSource = std::move(source); }
 
 TfmSearchDevice::TfmSearchDevice() : TParamPage("Поиск устройств") {
   setObjectName("fmSearchDevice");
   PageLayout(this);
-  AddLabel(this, "lblStatus", "Найденные устройства:");
+  lblStatus = AddLabel(this, "lblStatus", "");
   lvDevices = AddList(this, "lvDevices", {});
+  auto* again = new QPushButton(TrQ("Повторить поиск"), this);
+  again->setObjectName("btnSearch");
+  layout()->addWidget(again);
+  connect(again, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { StartSearch(); }); });
+  FTimer = new QTimer(this);
+  FTimer->setInterval(kPollMs);
+  connect(FTimer, &QTimer::timeout, this, [this] { Poll(); });
+}
+
+TfmSearchDevice::~TfmSearchDevice() { StopSearch(); }
+
+void TfmSearchDevice::StartSearch() {
+  StopSearch();
+  lvDevices->clear();
+  Controller().EnableNext(false);
+  Controller().EnableSettings(false);
+  // The probes open the ports themselves: the wizard's link must not hold one.
+  if (DriverExists()) EnsureDriver().Disconnect();
+  FSearch = std::make_unique<TSerialSearch>(gSearchSource.Factory);
+  if (gSearchSource.Ports)
+    FSearch->Start(gSearchSource.Ports());
+  else
+    FSearch->Start();
+  lblStatus->setText(TrQ("Идет поиск устройств..."));
+  FTimer->start();
+}
+
+void TfmSearchDevice::StopSearch() {
+  FTimer->stop();
+  if (FSearch) FSearch->Stop();
+}
+
+void TfmSearchDevice::Poll() {
+  if (!FSearch) return;
+  for (const auto& found : FSearch->TakeFound()) {
+    auto* item = new QListWidgetItem(Q(found.Text), lvDevices);
+    item->setData(Qt::UserRole, found.PortNumber);
+    if (lvDevices->count() == 1) lvDevices->setCurrentRow(0);
+  }
+  if (!FSearch->AllFinished()) return;
+  FTimer->stop();
+  Controller().EnableSettings(true);
+  Controller().EnableNext(lvDevices->count() > 0);
+  lblStatus->setText(lvDevices->count() > 0 ? TrQ("Поиск завершен") : TrQ("Устройства не найдены"));
 }
 
 void TfmSearchDevice::Next() {
-  IdentifyDevice();
+  QListWidgetItem* item = lvDevices->currentItem();
+  if (!item || !FSearch) Fail(TrQ("Выберите устройство"));
+  const auto device = FSearch->Find(item->data(Qt::UserRole).toInt());
+  if (!device) Fail(TrQ("Выберите устройство"));
+  StopSearch();
+  TZelvox& d = EnsureDriver();
+  TDisconnectGuard guard(d);  // also after a refusal
+  const TSelectedDevice selected = UseSearchedDevice(d, *device);
+  Controller().KKTName = Trimmed(Q(selected.Name));
+  Controller().KKTSN = Trimmed(Q(selected.Serial));
   GoTo<TfmSelectWorkType>();
 }
 
@@ -46,16 +101,18 @@ TfmTCPParams::TfmTCPParams() : TParamPage("Параметры подключен
 }
 
 void TfmTCPParams::Next() {
-  bool ok = false;
-  const int port = edtPort->text().toInt(&ok);
-  if (!ok || port < 1 || port > 65535) Fail(TrQ("Введите TCP порт от 1 до 65535"));
   const std::string ip = Trimmed(edtIP->text());
-  if (ip.empty()) FailMissing("IP адрес");
+  const int port = edtPort->text().toInt();
+  const std::string bad = CheckTCPAddress(ip, port);
+  if (!bad.empty()) Fail(Q(bad));
   TZelvox& d = EnsureDriver();
-  d.put_ConnectionType(6);
-  d.put_IPAddress(ip);
-  d.put_TCPPort(port);
-  IdentifyDevice();
+  TDisconnectGuard guard(d);
+  const TTCPCheckResult result = CheckTCPConnection(d, ip, port);
+  if (!result.Ok) Fail(Q(result.Text));
+  Controller().IP = ip;
+  Controller().TCPPort = port;
+  Controller().KKTName = Trimmed(Q(result.Device.Name));
+  Controller().KKTSN = Trimmed(Q(result.Device.Serial));
   GoTo<TfmSelectWorkType>();
 }
 

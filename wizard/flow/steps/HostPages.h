@@ -2,11 +2,15 @@
 // Steps whose work lives in objects of their own (device search, network set-up
 // and checks, OFD data, service and X5 steps): each page hosts its controls and
 // its place in the step graph.
+#include <memory>
+
+#include "wizard/device/search/SerialSearch.h"
 #include "wizard/flow/ui/ParamPage.h"
 
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QTimer;
 
 namespace zel {
 
@@ -102,18 +106,37 @@ class TfmCalculationStateReport : public THostPage {
   void Next() override;
 };
 
-// Serial search: until the search object is attached, the driver's configured
-// connection is used as it is.
+// Serial search: one probe per port, polled by a timer; the settings button
+// stays disabled while the probes run.
 class TfmSearchDevice : public TParamPage {
   Q_OBJECT
  public:
   TfmSearchDevice();
+  ~TfmSearchDevice() override;
   void Next() override;
-  void CloseEvent() override {}
+  void Prev() override { StopSearch(); }
+  void Home() override { StopSearch(); }
+  void CloseEvent() override { StopSearch(); }
+
+ protected:
+  void Enter() override { StartSearch(); }
 
  private:
+  void StartSearch();
+  void StopSearch();
+  void Poll();
+  QLabel* lblStatus;
   QListWidget* lvDevices;
+  QTimer* FTimer;
+  std::unique_ptr<TSerialSearch> FSearch;
 };
+
+// Where the search page takes its ports and probes from (tests give their own).
+struct TSearchSource {
+  std::function<TSerialPorts()> Ports;
+  TSerialSearch::TFactory Factory;
+};
+void SetSearchSource(TSearchSource source);
 
 class TfmTCPParams : public TParamPage {
   Q_OBJECT
@@ -125,8 +148,5 @@ class TfmTCPParams : public TParamPage {
   QLineEdit* edtIP;
   QLineEdit* edtPort;
 };
-
-// Reads the connected register's description and serial into the controller.
-void IdentifyDevice();
 
 }  // namespace zel

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "wizard/flow/registration/DriverCheck.h"
+#include "wizard/flow/ui/Title.h"
 #include "wizard/flow/ui/WizDialogs.h"
 
 namespace zel {
@@ -15,6 +16,8 @@ void TParamPage::SetOwner(TParamPages* owner) {
   FOwner = owner;
   if (FOwner) FOwner->Add(this);
 }
+
+QString TParamPage::Caption() const { return TrQ(FCaption.toUtf8().constData()); }
 
 int TParamPage::GetIndex() const { return FOwner ? FOwner->IndexOf(this) : -1; }
 

@@ -18,7 +18,7 @@ class TParamPage : public QWidget {
  public:
   explicit TParamPage(const char* caption);
 
-  QString Caption() const { return FCaption; }
+  QString Caption() const;  // translated
   TParamPage* PrevPage = nullptr;
 
   // The main window is closing: stop background work.

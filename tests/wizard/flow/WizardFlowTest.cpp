@@ -98,6 +98,12 @@ class WizardFlow : public ::testing::Test {
   void Next() { Button("btnNext")->click(); }
   void Back() { Button("btnPrev")->click(); }
   QString Caption() { return window->findChild<QLabel*>("pnlTop")->text(); }
+  // With ZEL_WIZARD_SHOTS set, the window of each step is saved there (docs screenshots).
+  void Shot() {
+    const QByteArray dirName = qgetenv("ZEL_WIZARD_SHOTS");
+    if (dirName.isEmpty() || !shots) return;
+    window->grab().save(QString("%1/tamarex-%2.png").arg(QString::fromLocal8Bit(dirName)).arg(++shotNo, 2, 10, QChar('0')));
+  }
   QString LastMessage() { return wizdlg::Shown().empty() ? QString() : wizdlg::Shown().back().Text; }
 
   // From the start to the work-type page.
@@ -127,6 +133,8 @@ class WizardFlow : public ::testing::Test {
   void Tick(const char* name, bool on = true) { Ctl<QCheckBox>(Page<TfmWorkMode>(), name)->setChecked(on); }
 
   QTemporaryDir dir;
+  bool shots = false;
+  int shotNo = 0;
   std::unique_ptr<TRecordingRegister> reg;
   std::unique_ptr<TfmMain> window;
 };
@@ -135,37 +143,50 @@ class NewRegistrationFlow : public WizardFlow, public ::testing::WithParamInterf
 
 TEST_P(NewRegistrationFlow, EveryStepToTheReadBack) {
   const auto [cashCore, ffd] = GetParam();
+  shots = !cashCore && ffd == kFFD105;
   Start(cashCore);
+  Shot();
   EXPECT_EQ(Caption(), "Подключите устройство");
   ToWorkType();
+  Shot();
   EXPECT_EQ(Ctl<QLabel>(Page<TfmSelectWorkType>(), "lblDevice")->text(), "ZELVOX-01F, зав. номер " + QString::fromStdString(kSerial));
   EXPECT_EQ(Ctl<QListWidget>(Page<TfmSelectWorkType>(), "lbWorkType")->count(), 6);  // the model has an OFD table
   ChooseWorkType(0);
   ASSERT_TRUE(On<TFmCheckStatusBeforeRegistration>());
+  Shot();
   EXPECT_TRUE(Button("btnNext")->isEnabled());
   Next();
   ASSERT_TRUE(On<TfmEnterSerial>());
+  Shot();
   Next();
   ASSERT_TRUE(On<TfmSelectClientType>());
+  Shot();
   Next();
   ASSERT_TRUE(On<TfmFFD>());
+  Shot();
   Ctl<QListWidget>(Page<TfmFFD>(), "lbFFD")->setCurrentRow(ffd == kFFD12 ? 1 : 0);
   wizdlg::ClearShown();
   Next();
   // Firmware "3.2" of a register without the cash core is asked about for FFD 1.2 only.
   EXPECT_EQ(wizdlg::Shown().size(), !cashCore && ffd == kFFD12 ? 1u : 0u);
   ASSERT_TRUE(On<TfmOFDParams>());
+  Shot();
   Next();
   ASSERT_TRUE(On<TfmUserParams>());
+  Shot();
   FillUser();
+  Shot();
   Next();
   ASSERT_TRUE(On<TfmINN>()) << LastMessage().toStdString();
+  Shot();
   const std::string rnm = MakeRNM("0000000001", kINN, kSerial);
   Ctl<QLineEdit>(Page<TfmINN>(), "edtINN")->setText(QString::fromStdString(kINN));
   Ctl<QLineEdit>(Page<TfmINN>(), "edtRNM")->setText(QString::fromStdString(rnm));
+  Shot();
   wizdlg::ClearShown();
   Next();
   ASSERT_TRUE(On<TfmWorkMode>()) << LastMessage().toStdString();
+  Shot();
   EXPECT_TRUE(wizdlg::Shown().empty());  // a right RNM asks nothing
   Tick("cbTax0");
   Tick("cbTax5");
@@ -174,10 +195,13 @@ TEST_P(NewRegistrationFlow, EveryStepToTheReadBack) {
   Ctl<QLineEdit>(Page<TfmWorkMode>(), "edtAutomatNumber")->setText("A-17");
   Tick("cbWorkModeEx0");
   if (ffd == kFFD105) Tick("cbAgent2");
+  Shot();
   Next();
   ASSERT_TRUE(On<TfmFiscalizationBefore>()) << LastMessage().toStdString();
+  Shot();
   Next();
   ASSERT_TRUE(On<TfmFiscalizationInfo>()) << LastMessage().toStdString();
+  Shot();
   EXPECT_EQ(Caption(), "Печать чека о фискализации");
 
   const TRegParams& back = Controller().RegParams;
@@ -203,6 +227,7 @@ TEST_P(NewRegistrationFlow, EveryStepToTheReadBack) {
 
   Next();
   ASSERT_TRUE(On<TfmFinalMessage>());
+  Shot();
   Next();
   EXPECT_TRUE(On<TfmConnectDevice>());
 }

@@ -293,7 +293,7 @@ TfmWorkMode::TfmWorkMode() : TParamPage("Тип налогообложения �
   btnReasonCodes->setObjectName("btnReasonCodes");
   row->addWidget(edtReasonCodes);
   row->addWidget(btnReasonCodes);
-  connect(FMode[wmAutomatic], &QCheckBox::clicked, this, [this] { UpdateAutomat(); });
+  connect(FMode[wmAutomatic], &QCheckBox::toggled, this, [this] { UpdateAutomat(); });
   connect(btnReasonCodes, &QPushButton::clicked, this, [this] { ChooseReasonCodes(); });
 }
 

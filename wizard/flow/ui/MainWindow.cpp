@@ -68,8 +68,8 @@ TfmMain::TfmMain(const QString& programDir) {
   connect(btnHome, &QPushButton::clicked, this, [this] { btnHomeClick(); });
   connect(btnMenu, &QPushButton::clicked, this, [this] { btnMenuClick(); });
 
-  resize(640, 480);
   AddPages();
+  resize(sizeHint().expandedTo(QSize(640, 480)));
   Controller().CurrentPage = FPages.GetItem(0);
 }
 
@@ -91,10 +91,8 @@ void TfmMain::AddPage(TParamPage* page) {
   page->setParent(pnlSite);
   static_cast<QStackedLayout*>(pnlSite->layout())->addWidget(page);
   page->hide();
-  const QSize hint = page->sizeHint();
-  if (hint.width() > pnlSite->width() || hint.height() > pnlSite->height())
-    resize(width() + std::max(0, hint.width() - pnlSite->width()),
-           height() + std::max(0, hint.height() - pnlSite->height()));
+  // The page area grows to the largest page.
+  pnlSite->setMinimumSize(pnlSite->minimumSize().expandedTo(page->sizeHint()));
 }
 
 void TfmMain::showEvent(QShowEvent* e) {

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -275,6 +276,21 @@ TEST_F(WizardFlow, StateGateRefusesOpenShiftAndPendingDocumentsAndOffersTheSkip)
   EXPECT_FALSE(skip->isHidden());
   skip->click();
   EXPECT_TRUE(On<TfmSelectClientType>());
+}
+
+TEST_F(WizardFlow, X5ModeFromTheFileBesideTheProgram) {
+  const QString bits = QString(" (%1-bit)").arg(sizeof(void*) * 8);
+  Start();
+  EXPECT_EQ(window->windowTitle(), "Tamarex " ZEL_VERSION + bits);
+  window.reset();
+  QFile x5(dir.filePath("X5.ini"));
+  ASSERT_TRUE(x5.open(QIODevice::WriteOnly));
+  x5.close();
+  Start();
+  EXPECT_EQ(window->windowTitle(), "Tamarex " ZEL_VERSION + bits + " [X5]");
+  ToWorkType();
+  ChooseWorkType(2);  // a re-registration goes to the X5 files
+  EXPECT_TRUE(On<TfmKKTParamsX5>());
 }
 
 TEST_F(WizardFlow, NavigationRules) {

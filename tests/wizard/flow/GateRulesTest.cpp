@@ -24,6 +24,11 @@ TEST(GateRules, ClockDifferenceText) {
   EXPECT_EQ(TimeDiffText(3600), "60 мин. 0 сек.");
 }
 
+TEST(GateRules, FirmwareForFFD12) {
+  for (const char* v : {"D.1", "D", "C.3", "E.3", "T.3"}) EXPECT_TRUE(FirmwareKnowsFFD12(v)) << v;
+  for (const char* v : {"", "3.2", "C.2", "E.30", "d.1", "T.3 "}) EXPECT_FALSE(FirmwareKnowsFFD12(v)) << v;
+}
+
 TEST(GateRules, ExtendedReasonField) {
   struct {
     const char* Text;

@@ -71,6 +71,7 @@ class WizardFlow : public ::testing::Test {
     SetDriverSetup([this](TZelvox& d) { reg->Attach(d); });
     SetSearchSource(OnePortWithTheRegister());
     wizdlg::ClearShown();
+    wizdlg::ClearAnswers();
     window = std::make_unique<TfmMain>(dir.path());
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -349,6 +350,56 @@ TEST_F(WizardFlow, NavigationRules) {
   EXPECT_TRUE(On<TfmSelectPortType>());
   // No page is its own way back.
   for (int i = 0; i < window->Pages().Count(); ++i) EXPECT_NE(window->Pages().GetItem(i)->PrevPage, window->Pages().GetItem(i));
+}
+
+TEST_F(WizardFlow, UserDataRules) {
+  Start();
+  ToWorkType();
+  ChooseWorkType(0);
+  for (int i = 0; i < 5; ++i) Next();
+  ASSERT_TRUE(On<TfmUserParams>());
+  struct {
+    const char* Address;
+    const char* Place;
+    const char* Email;
+    const char* CashierINN;
+    int Answer;             // to "no place of settlement, continue?"
+    const char* Refusal;    // nullptr: accepted
+  } cases[] = {
+      {"ул. Лесная, 5", "Магазин", "a@b", "", QMessageBox::Ok, nullptr},
+      {"", "", "a@b", "", QMessageBox::Ok, nullptr},  // neither: the address is not required
+      {"", "Магазин", "a@b", "", QMessageBox::Ok, "Введите значение \"Адрес организации\"!"},
+      {"ул. Лесная, 5", "", "a@b", "", QMessageBox::Cancel, "Введите значение \"Место расчетов\"!"},
+      {"ул. Лесная, 5", "", "a@b", "", QMessageBox::Ok, nullptr},
+      {"ул. Лесная, 5", "Магазин", "", "", QMessageBox::Ok, "Введите значение \"E-mail отправителя\"!"},
+      {"ул. Лесная, 5", "Магазин", "@b", "", QMessageBox::Ok, "Введен некорректный E-mail отправителя"},
+      {"ул. Лесная, 5", "Магазин", "a@", "", QMessageBox::Ok, "Введен некорректный E-mail отправителя"},
+      {"ул. Лесная, 5", "Магазин", "ab", "", QMessageBox::Ok, "Введен некорректный E-mail отправителя"},
+      {"ул. Лесная, 5", "Магазин", "a@b", "1234567895", QMessageBox::Ok, "Введен невалидный \"ИНН кассира\" !"},
+      {"ул. Лесная, 5", "Магазин", "a@b", "1234567894", QMessageBox::Ok, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.Address) + "|" + c.Place + "|" + c.Email + "|" + c.CashierINN);
+    ASSERT_TRUE(On<TfmUserParams>());
+    Ctl<QLineEdit>(Page<TfmUserParams>(), "edtUser")->setText("ООО Ромашка");
+    Ctl<QLineEdit>(Page<TfmUserParams>(), "edtOperator")->setText("Иванов");
+    Ctl<QLineEdit>(Page<TfmUserParams>(), "edtAddress")->setText(c.Address);
+    Ctl<QLineEdit>(Page<TfmUserParams>(), "edtPaymentPlace")->setText(c.Place);
+    Ctl<QLineEdit>(Page<TfmUserParams>(), "edtSenderEmail")->setText(c.Email);
+    Ctl<QLineEdit>(Page<TfmUserParams>(), "edtCashierINN")->setText(c.CashierINN);
+    wizdlg::ClearShown();
+    wizdlg::ClearAnswers();
+    wizdlg::PushAnswer(c.Answer);
+    Next();
+    if (c.Refusal) {
+      EXPECT_TRUE(On<TfmUserParams>());
+      EXPECT_EQ(LastMessage(), c.Refusal);
+    } else {
+      EXPECT_TRUE(On<TfmINN>()) << LastMessage().toStdString();
+      EXPECT_EQ(Controller().RegParams.CashierINN, c.CashierINN);
+      Back();
+    }
+  }
 }
 
 TEST_F(WizardFlow, ReregistrationReasonsAreCheckedAndChosenInTheDialog) {

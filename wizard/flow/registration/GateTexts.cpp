@@ -24,4 +24,8 @@ std::string TimeDiffText(long long seconds) {
   return text + std::to_string(s % 60) + Tr(" сек.");
 }
 
+bool FirmwareKnowsFFD12(const std::string& version) {
+  return (!version.empty() && version[0] == 'D') || version == "C.3" || version == "E.3" || version == "T.3";
+}
+
 }  // namespace zel

@@ -13,6 +13,7 @@
 #include "wizard/flow/core/RegChecks.h"
 #include "wizard/flow/registration/DeviceTables.h"
 #include "wizard/flow/registration/DriverCheck.h"
+#include "wizard/flow/registration/GateTexts.h"
 #include "wizard/flow/registration/ReasonCodes.h"
 #include "wizard/flow/steps/GatePages.h"
 #include "wizard/flow/steps/HostPages.h"
@@ -116,9 +117,7 @@ void TfmFFD::Next() {
   DriverCheck(d, d.GetDeviceMetrics());
   if (d.get_UModel() != 152 && !TRegDevice(d).IsCashCore()) {
     DriverCheck(d, d.GetECRStatus());
-    const QString version = Q(d.get_ECRSoftVersion());
-    const bool compatible = version.startsWith('D') || version == "C.3" || version == "E.3" || version == "T.3";
-    if (!compatible && code == kFFD12)
+    if (!FirmwareKnowsFFD12(d.get_ECRSoftVersion()) && code == kFFD12)
       ConfirmOrAbort(this, "Внимание!",
                      "Установленная в ККТ версия прошивки\r\nскорее всего несовместима ФФД 1.2\r\nВы уверены, что хотите "
                      "продолжить?");

@@ -51,6 +51,7 @@ QString OpenFileName(QWidget* parent, const QString& caption, const QString& fil
 
 void SetScripted(bool on) { gScripted = on; }
 void PushAnswer(int button) { gAnswers.push_back(button); }
+void ClearAnswers() { gAnswers.clear(); }
 void PushFileName(const QString& name) { gFiles.push_back(name); }
 const std::vector<TShown>& Shown() { return gShown; }
 void ClearShown() { gShown.clear(); }

@@ -26,6 +26,7 @@ struct TShown {
 };
 void SetScripted(bool on);
 void PushAnswer(int button);  // next Message() result (default: Ok)
+void ClearAnswers();          // drops answers no message has taken
 void PushFileName(const QString& name);
 const std::vector<TShown>& Shown();
 void ClearShown();

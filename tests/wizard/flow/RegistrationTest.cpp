@@ -216,7 +216,8 @@ TEST(RegistrationRefusals, UnchosenValuesNeverReachTheRegister) {
       [](TRegParams& r) { r.TaxSystem = kNotChosen; }, [](TRegParams& r) { r.WorkMode = kNotChosen; },
       [](TRegParams& r) { r.WorkModeEx = kNotChosen; }, [](TRegParams& r) { r.Agent = kNotChosen; },
       [](TRegParams& r) { r.FFD = kNotChosen; },
-      [](TRegParams& r) { r.FirstTime = false; r.ReasonCode = kNotChosen; }};
+      [](TRegParams& r) { r.FirstTime = false; r.ReasonCode = kNotChosen; },
+      [](TRegParams& r) { r.FirstTime = false; r.ReasonCode = 2; r.ReasonCodesEx = 1u << 25; }};  // undefined reason
   for (std::size_t i = 0; i < unchosen.size(); ++i) {
     SCOPED_TRACE(i);
     TRecordingRegister reg(false);

@@ -6,6 +6,7 @@
 #include "driver/DateTimeConv.h"
 #include "driver/Zelvox.h"
 #include "wizard/flow/registration/DriverCheck.h"
+#include "wizard/flow/registration/ReasonCodes.h"
 
 namespace zel {
 
@@ -78,6 +79,8 @@ void CheckRegParamsChosen(const TRegParams& r) {
   if (missing.empty() && !r.FirstTime && !r.NewFN && (r.ReasonCode < 2 || r.ReasonCode > 4)) missing = "ReasonCode";
   if (!missing.empty())
     throw EWizardError(Tr("Не выбран параметр регистрации, регистрация не выполнена: ") + missing);
+  if ((r.ReasonCodesEx & ~DefinedReasonBits()) != 0)
+    throw EWizardError(Tr("Введены некорректные коды причин изменения сведений о ККТ"));
 }
 
 void Register(TRegDevice& dev, const TRegParams& r) {

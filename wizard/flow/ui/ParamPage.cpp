@@ -1,5 +1,6 @@
 #include "wizard/flow/ui/ParamPage.h"
 
+#include <QShowEvent>
 #include <algorithm>
 
 #include "wizard/flow/registration/DriverCheck.h"
@@ -23,7 +24,8 @@ int TParamPage::GetIndex() const { return FOwner ? FOwner->IndexOf(this) : -1; }
 
 void TParamPage::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  RunGuarded(this, [this] { Enter(); });
+  // Only when the wizard shows the page, not when the window comes back from being minimised.
+  if (!event->spontaneous()) RunGuarded(this, [this] { Enter(); });
 }
 
 bool RunGuarded(QWidget* parent, const std::function<void()>& action) {

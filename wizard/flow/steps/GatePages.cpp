@@ -86,6 +86,7 @@ TfmSelectPortType::TfmSelectPortType() : TParamPage("Выберите тип п�
   lbPortType = AddList(this, "lbPortType", {"COM-порт", "TCP (Ethernet, WiFi, RNDIS)"});
   edtPassword = AddEdit(this, "edtPassword", "Пароль системного администратора:", 8);
   edtPassword->setValidator(new QIntValidator(0, 99999999, edtPassword));
+  edtPassword->setToolTip("SysAdminPassword");
 }
 
 void TfmSelectPortType::Enter() { edtPassword->setText(QString::number(EnsureDriver().get_SysAdminPassword())); }

@@ -294,6 +294,39 @@ TEST_F(WizardFlow, X5ModeFromTheFileBesideTheProgram) {
   EXPECT_TRUE(On<TfmKKTParamsX5>());
 }
 
+// The OFD link set-up runs OFD data, network type and settings, the link check and the OFD queue.
+TEST_F(WizardFlow, OFDLinkSetUpEndsWithTheQueueState) {
+  Start();
+  reg->Model.HoldOfd(true);
+  {
+    TZelvox d;
+    reg->Attach(d);
+    TRegDevice dev(d);
+    TRegParams r;
+    r.FirstTime = true;
+    r.INN = kINN;
+    r.RNM = MakeRNM("1", kINN, kSerial);
+    r.TaxSystem = 1;
+    r.WorkMode = r.WorkModeEx = r.Agent = 0;
+    r.FFD = kFFD105;
+    Register(dev, r);
+  }
+  ToWorkType();
+  ChooseWorkType(5);
+  EXPECT_TRUE(Controller().IsOFDSettingMode);
+  for (TParamPageClass page : {&TfmOFDParams::staticMetaObject, &TfmSelectNetType::staticMetaObject,
+                               &TfmEthernetParams::staticMetaObject, &TfmCheckEthernet::staticMetaObject}) {
+    ASSERT_EQ(Controller().CurrentPage->metaObject(), page) << page->className();
+    Next();
+  }
+  ASSERT_TRUE(On<TfmOFDExchangeState>());
+  EXPECT_EQ(Ctl<QLabel>(Page<TfmOFDExchangeState>(), "lblState")->text(),
+            QString("Кол-во неотправленных документов в ОФД: %1\r\nПроверьте настройки соединения с Интернет")
+                .arg(reg->Model.UnsentDocuments()));
+  Next();  // not blocked here
+  EXPECT_TRUE(On<TfmFinalMessage>());
+}
+
 TEST_F(WizardFlow, NavigationRules) {
   Start();
   EXPECT_FALSE(Button("btnPrev")->isEnabled());

@@ -47,6 +47,14 @@ class TFoundProbe : public ISearchDevice {
   TSearchParamsRec FParams;
 };
 
+// A probe that runs until it is told to stop.
+class TEndlessProbe : public TFoundProbe {
+ public:
+  static inline int Stopped = 0;
+  void Search() override {}
+  void Stop() override { ++Stopped; }
+};
+
 TSearchSource OnePortWithTheRegister() {
   TSearchSource source;
   source.Ports = [] {
@@ -325,6 +333,23 @@ TEST_F(WizardFlow, OFDLinkSetUpEndsWithTheQueueState) {
                 .arg(reg->Model.UnsentDocuments()));
   Next();  // not blocked here
   EXPECT_TRUE(On<TfmFinalMessage>());
+}
+
+TEST_F(WizardFlow, ClosingStopsTheSearchBeforeTheDriverGoes) {
+  Start();
+  TSearchSource endless = OnePortWithTheRegister();
+  endless.Factory = [] { return std::make_shared<TEndlessProbe>(); };
+  SetSearchSource(endless);
+  Next();
+  Next();
+  ASSERT_TRUE(On<TfmSearchDevice>());
+  EXPECT_FALSE(Button("btnNext")->isEnabled());
+  EXPECT_FALSE(Button("btnMenu")->isEnabled());
+  TEndlessProbe::Stopped = 0;
+  window->close();
+  EXPECT_GE(TEndlessProbe::Stopped, 1);
+  window.reset();
+  EXPECT_FALSE(DriverExists());
 }
 
 TEST_F(WizardFlow, NavigationRules) {

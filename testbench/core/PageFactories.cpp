@@ -4,7 +4,10 @@
 #include <utility>
 
 #include "testbench/core/PageCatalogue.h"
-#include "testbench/core/pages/DeviceStatusPage.h"
+#include "testbench/core/pages/status/DeviceStatusPage.h"
+#include "testbench/core/pages/status/FullStatusPage.h"
+#include "testbench/core/pages/tables/CommandPage.h"
+#include "testbench/core/pages/tables/TablePage.h"
 
 namespace zel {
 
@@ -16,6 +19,9 @@ TPage* Make() {
 
 const std::pair<std::string_view, TPageFactory> kFactories[] = {
     {"TfmDeviceStatus", &Make<TfmDeviceStatus>},
+    {"TfmFullStatus", &Make<TfmFullStatus>},
+    {"TfmTable", &Make<TfmTable>},
+    {"TfmCommand", &Make<TfmCommand>},
 };
 std::map<std::string, TPageFactory, std::less<>>& Registered() {
   static std::map<std::string, TPageFactory, std::less<>> factories;

@@ -1,0 +1,116 @@
+// "Полное состояние", "Запросы" and "Состояние ФН" against the virtual register.
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include "tests/testbench/pages/PageFixture.h"
+#include "testbench/core/Dialogs.h"
+#include "testbench/core/pages/status/DeviceStatusPage.h"
+#include "testbench/core/pages/status/FullStatusPage.h"
+#include "testbench/fiscal/pages/FNPage.h"
+
+namespace zel {
+namespace {
+
+constexpr std::uint8_t kGetCashReg = 0x1A, kGetTableStruct = 0x2D, kReadSerialNumber = 0x0F;
+
+using FullStatusTest = PageFixture;
+
+TEST_F(FullStatusTest, WalksTablesUntil93AndStillRunsTheRegisters) {
+  Open<TfmFullStatus>();
+  Click("btnGetStatus");
+  const QString text = MemoText();
+  int tableWalks = 0;
+  bool ended93 = false;
+  for (std::size_t i = 0; i < sent.size(); ++i)
+    if (sent[i][0] == kGetTableStruct) {
+      ++tableWalks;
+      ended93 = answers[i].size() >= 2 && answers[i][1] == 93;
+    }
+  EXPECT_GT(tableWalks, 1);
+  EXPECT_TRUE(ended93) << "the table walk ends on the register's 93";
+  EXPECT_TRUE(text.contains("ТАБЛИЦА 1. "));
+  EXPECT_TRUE(text.contains(" ДЕНЕЖНЫЕ РЕГИСТРЫ:"));
+  EXPECT_TRUE(text.contains(" 255."));
+  EXPECT_TRUE(text.contains(" ОПЕРАЦИОННЫЕ РЕГИСТРЫ:"));
+  EXPECT_FALSE(text.contains("<Прервано"));
+  EXPECT_TRUE(Button("btnGetStatus")->isEnabled());
+  EXPECT_FALSE(Button("btnStop")->isEnabled());
+}
+
+TEST_F(FullStatusTest, StopDuringCashRegistersEndsTheReport) {
+  Open<TfmFullStatus>();
+  int cashRegs = 0;
+  hook = [&](const Bytes& c) {
+    if (c[0] == kGetCashReg && ++cashRegs == 5) {
+      EXPECT_TRUE(Button("btnStop")->isEnabled());
+      Click("btnStop");
+    }
+    return Bytes{};
+  };
+  Click("btnGetStatus");
+  const QStringList lines = MemoText().split('\n');
+  EXPECT_EQ(lines.last(), "<Прервано пользователем>");
+  EXPECT_FALSE(MemoText().contains("ОПЕРАЦИОННЫЕ РЕГИСТРЫ:"));
+  EXPECT_EQ(cashRegs, 5);
+  EXPECT_TRUE(Button("btnGetStatus")->isEnabled());
+}
+
+using DeviceStatusTest = PageFixture;
+
+TEST_F(DeviceStatusTest, ReportsAndNoStaleSerialAfterAFailedRead) {
+  Open<TfmDeviceStatus>();
+  Click("btnLongStatus");
+  EXPECT_TRUE(MemoText().contains("Запрос состояния:"));
+  EXPECT_TRUE(MemoText().contains("Информация о ключах"));
+  Click("btnModelParams");
+  EXPECT_TRUE(MemoText().contains("Параметры Модели:"));
+  Click("btnErrorDescriptions");
+  EXPECT_TRUE(MemoText().contains(" 00: "));
+
+  Click("btnSerialNumber");
+  const QString good = MemoText();
+  ASSERT_FALSE(good.contains("не введен")) << good.toStdString();
+  hook = [](const Bytes& c) { return c[0] == kReadSerialNumber ? Bytes{kReadSerialNumber, 0x8C} : Bytes{}; };
+  Click("btnSerialNumber");
+  EXPECT_TRUE(MemoText().contains("не введен")) << MemoText().toStdString();
+}
+
+using FNPageTest = PageFixture;
+
+TEST_F(FNPageTest, StatusFindAndKeyUpdate) {
+  Open<TfmFN>();
+  Click("btnFNGetStatus");
+  EXPECT_TRUE(MemoText().contains("Состояние фазы жизни")) << MemoText().toStdString();
+  EXPECT_TRUE(MemoText().contains("Номер последнего ФД"));
+  Click("btnFNGetFreeMemoryResource");
+  EXPECT_TRUE(MemoText().contains("Ресурс данных 5 летнего хранения"));
+  Click("btnFNUpdateOKPKeys");
+  EXPECT_TRUE(MemoText().contains("Результат обновления ключей ОКП: ")) << MemoText().toStdString();
+  const Bytes expected{0xFE, 0x1A, 0x6E, 0x3B, 0xD9, 0x47};
+  EXPECT_EQ(sent.back(), expected);
+}
+
+TEST_F(FNPageTest, CancelledCloseFiscalModeSendsNothing) {
+  Open<TfmFN>();
+  Click("btnFNGetStatus");
+  const QString before = MemoText();
+  sent.clear();
+  dialogs::PushAnswer(QMessageBox::Cancel);
+  Click("btnFNCloseFiscalMode");
+  EXPECT_TRUE(sent.empty());
+  EXPECT_EQ(MemoText(), before);
+}
+
+TEST_F(FNPageTest, BadDocumentNumberStopsBeforeTheDriver) {
+  Open<TfmFN>();
+  page->findChild<QLineEdit*>("edtDocumentNumber")->setText("1.5");
+  sent.clear();
+  dialogs::ClearShown();
+  Click("btnFNFindDocument");
+  EXPECT_TRUE(sent.empty());
+  ASSERT_FALSE(dialogs::Shown().empty());
+  EXPECT_TRUE(dialogs::Shown().back().Text.contains("edtDocumentNumber"));
+}
+
+}  // namespace
+}  // namespace zel

@@ -179,6 +179,16 @@ class TDeviceModel {
   double ofdCredit_ = 0;
   int dhcpState_ = 10;
   std::int64_t pendingDate_ = -1;  // a date set and not yet confirmed
+
+  // memory dumps (ModelDump.cpp)
+  std::uint8_t DampRequest(const TFieldValues&, TFieldValues&);
+  std::uint8_t GetData(const TFieldValues&, TFieldValues&);
+  std::uint8_t InterruptDataStream(const TFieldValues&, TFieldValues&);
+  struct TDump {
+    int deviceCode = -1;  // -1: no dump running
+    Bytes image;
+    int nextBlock = 1;
+  } dump_;
 };
 
 // Deterministic fiscal sign of a document of storage `fnSerial`.

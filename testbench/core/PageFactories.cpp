@@ -5,8 +5,10 @@
 
 #include "testbench/core/PageCatalogue.h"
 #include "testbench/core/pages/status/DeviceStatusPage.h"
+#include "testbench/core/pages/status/ExtendedServicePage.h"
 #include "testbench/core/pages/status/FullStatusPage.h"
 #include "testbench/core/pages/tables/CommandPage.h"
+#include "testbench/core/pages/tables/DumpPage.h"
 #include "testbench/core/pages/tables/TablePage.h"
 
 namespace zel {
@@ -20,8 +22,10 @@ TPage* Make() {
 const std::pair<std::string_view, TPageFactory> kFactories[] = {
     {"TfmDeviceStatus", &Make<TfmDeviceStatus>},
     {"TfmFullStatus", &Make<TfmFullStatus>},
+    {"TfmExtendedService", &Make<TfmExtendedService>},
     {"TfmTable", &Make<TfmTable>},
     {"TfmCommand", &Make<TfmCommand>},
+    {"TfmReadDump", &Make<TfmReadDump>},
 };
 std::map<std::string, TPageFactory, std::less<>>& Registered() {
   static std::map<std::string, TPageFactory, std::less<>> factories;

@@ -1,10 +1,13 @@
 // "Полное состояние", "Запросы" and "Состояние ФН" against the virtual register.
 #include <QLineEdit>
+#include <QTreeWidget>
 #include <QMessageBox>
 
 #include "tests/testbench/pages/PageFixture.h"
 #include "testbench/core/Dialogs.h"
 #include "testbench/core/pages/status/DeviceStatusPage.h"
+#include "testbench/core/pages/status/ExtendedServicePage.h"
+#include "testbench/core/pages/status/TagTree.h"
 #include "testbench/core/pages/status/FullStatusPage.h"
 #include "testbench/fiscal/pages/FNPage.h"
 
@@ -110,6 +113,49 @@ TEST_F(FNPageTest, BadDocumentNumberStopsBeforeTheDriver) {
   EXPECT_TRUE(sent.empty());
   ASSERT_FALSE(dialogs::Shown().empty());
   EXPECT_TRUE(dialogs::Shown().back().Text.contains("edtDocumentNumber"));
+}
+
+using ExtendedServiceTest = PageFixture;
+
+TEST_F(ExtendedServiceTest, TagTreeRulesAndNoPartialStructure) {
+  auto* p = Open<TfmExtendedService>();
+  dialogs::ClearShown();
+  p->AddNode({1224, TTagKind::Text, 0, "x"});
+  ASSERT_EQ(dialogs::Shown().size(), 1u);
+  EXPECT_EQ(dialogs::Shown().back().Text, "Only STLV tag is root.");
+  p->AddNode({1224, TTagKind::STLV, 0, {}});
+  p->AddNode({1225, TTagKind::Text, 0, "ООО Поставщик"});
+  p->AddNode({1171, TTagKind::Text, 0, "+79990000000"});
+  EXPECT_EQ(p->Tree()->topLevelItem(0)->child(0)->text(0), "1225 [Text]: ООО Поставщик");
+
+  constexpr std::uint8_t kSendTLV[] = {0xFF, 0x0C};
+  auto tlvSends = [&] {
+    int n = 0;
+    for (const Bytes& c : sent) n += c.size() > 1 && c[0] == kSendTLV[0] && c[1] == kSendTLV[1];
+    return n;
+  };
+  // A tag the driver refuses (its number does not fit) stops the sending.
+  p->AddNode({99999999, TTagKind::Byte, 1, {}});
+  sent.clear();
+  Click("btnSendTags");
+  EXPECT_EQ(tlvSends(), 0);
+  EXPECT_NE(Driver().get_ResultCode(), 0);
+
+  Click("btnClearTags");
+  p->AddNode({1224, TTagKind::STLV, 0, {}});
+  p->AddNode({1225, TTagKind::Text, 0, "ООО Поставщик"});
+  sent.clear();
+  Click("btnSendTags");
+  EXPECT_EQ(tlvSends(), 1);
+}
+
+TEST_F(ExtendedServiceTest, ServiceSwitchKeepsThePasswordAndOSUAnswer) {
+  Open<TfmExtendedService>();
+  Driver().put_Password(30);
+  Click("btnFNTimeout30");
+  EXPECT_EQ(Driver().get_Password(), 30);
+  Click("btnOSUSupport");
+  EXPECT_FALSE(page->findChild<QLineEdit*>("edtOSUSupport")->text().isEmpty());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // "Таблицы" and "Команда" against the virtual register.
+#include <QFile>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -87,6 +88,43 @@ TEST_F(TablePageTest, ExportThenImportRestoresEveryChangedField) {
   Click("btnImportTables");
   EXPECT_EQ(Driver().get_ResultCode(), 0) << Driver().get_ResultCodeDescription();
   EXPECT_EQ(Export(dir.filePath("restored.csv")), saved);
+}
+
+TEST_F(TablePageTest, LineBreaksAndQuotesInTextsRoundTrip) {
+  Open<TfmTable>();
+  QTemporaryDir dir;
+  TDriver& d = Driver();
+  const std::string text = "a\r\nb;\"c\" ";
+  d.put_TableNumber(4);
+  d.put_RowNumber(2);
+  d.put_FieldNumber(1);
+  d.put_ValueOfFieldString(text);
+  ASSERT_EQ(d.WriteTable(), 0);
+  const QByteArray saved = Export(dir.filePath("saved.csv"));
+  d.put_ValueOfFieldString("x");
+  ASSERT_EQ(d.WriteTable(), 0);
+  page->findChild<QLineEdit*>("edtFileName")->setText(dir.filePath("saved.csv"));
+  Click("btnImportTables");
+  ASSERT_EQ(d.get_ResultCode(), 0) << d.get_ResultCodeDescription();
+  d.put_TableNumber(4);
+  d.put_RowNumber(2);
+  d.put_FieldNumber(1);
+  ASSERT_EQ(d.ReadTable(), 0);
+  EXPECT_EQ(d.get_ValueOfFieldString(), text);
+
+  // A file cut inside a quote changes nothing.
+  QFile cut(dir.filePath("cut.csv"));
+  ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+  cut.write("Table;Row;Field;Name;Value\n4;2;1;\"Строка\";\"y\"\n4;3;1;\"Строка\";\"open");
+  cut.close();
+  page->findChild<QLineEdit*>("edtFileName")->setText(dir.filePath("cut.csv"));
+  Click("btnImportTables");
+  EXPECT_EQ(d.get_ResultCode(), -6);
+  d.put_TableNumber(4);
+  d.put_RowNumber(2);
+  d.put_FieldNumber(1);
+  ASSERT_EQ(d.ReadTable(), 0);
+  EXPECT_EQ(d.get_ValueOfFieldString(), text);
 }
 
 }  // namespace

@@ -111,8 +111,9 @@ int TZelvox::DoExportTables() {
   return 0;
 }
 
-// Writes back every line of a file made by ExportTables. A field the device
-// refuses does not stop the others; the first refusal is the result.
+// Writes back every record of a file made by ExportTables whose value differs
+// from the device's. A field the device refuses does not stop the others; the
+// first refusal is the result.
 int TZelvox::DoImportTables() {
   const std::string path = FProps.GetText(TPropId::FileName);
   std::ifstream file(path, std::ios::binary);
@@ -152,6 +153,9 @@ int TZelvox::DoImportTables() {
     FProps.SetInt(TPropId::TableNumber, item.Number[0]);
     FProps.SetInt(TPropId::RowNumber, item.Number[1]);
     FProps.SetInt(TPropId::FieldNumber, item.Number[2]);
+    // A field that already holds the value is left alone: read-only fields
+    // (serial numbers, counters) then import cleanly from an export.
+    if (DoReadTable() == 0 && FProps.GetText(TPropId::ValueOfFieldString) == cells[4]) continue;
     FProps.SetText(TPropId::ValueOfFieldString, cells[4]);
     const int error = DoWriteTable();
     if (error != 0 && ++refused == 1) {

@@ -70,8 +70,12 @@ TEST_F(DeviceStatusTest, ReportsAndNoStaleSerialAfterAFailedRead) {
   Click("btnErrorDescriptions");
   EXPECT_TRUE(MemoText().contains(" 00: "));
 
+  Driver().put_SerialNumber("0012345678");
+  ASSERT_EQ(Driver().SetSerialNumber(), 0) << Driver().get_ResultCodeDescription();
+  Driver().put_SerialNumber("");
   Click("btnSerialNumber");
   const QString good = MemoText();
+  EXPECT_TRUE(good.contains("0012345678")) << good.toStdString();
   ASSERT_FALSE(good.contains("не введен")) << good.toStdString();
   hook = [](const Bytes& c) { return c[0] == kReadSerialNumber ? Bytes{kReadSerialNumber, 0x8C} : Bytes{}; };
   Click("btnSerialNumber");

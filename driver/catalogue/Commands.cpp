@@ -191,6 +191,8 @@ std::vector<TCommandDef> BuildCommands() {
        "Next block of the dump (numbered from 1; the last one may be shorter); 8 when no dump is running or "
        "every block was sent"},
       {"InterruptDataStream", 0x03, {kPwd}, {}, "Ends the running dump"},
+      {"SendLongData", 0xFF70, {kPwd, TxtEnd("LongData")}, {TxtEnd("LongData")},
+       "Echoes a long text back (a check of long messages; the frame limits it to 249 bytes)"},
   };
   return c;
 }

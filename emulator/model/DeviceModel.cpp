@@ -92,6 +92,7 @@ const std::vector<TDeviceModel::TOpRow>& TDeviceModel::OpTable() {
       {"DampRequest", &M::DampRequest, false},
       {"GetData", &M::GetData, false},
       {"InterruptDataStream", &M::InterruptDataStream, false},
+      {"SendLongData", &M::SendLongData, false},
   };
   return rows;
 }

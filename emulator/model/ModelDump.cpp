@@ -1,6 +1,6 @@
 // Memory dumps: the register sends a memory area in 32-byte blocks. The
 // non-volatile memory is the register's saved state, the clock area the
-// current date and time.
+// current date and time. Also the long-data echo.
 #include <algorithm>
 #include <ctime>
 
@@ -57,6 +57,12 @@ std::uint8_t TDeviceModel::GetData(const TFieldValues& in, TFieldValues& out) {
 std::uint8_t TDeviceModel::InterruptDataStream(const TFieldValues& in, TFieldValues&) {
   if (OperatorOf(in.Int("Password", -1)) == 0) return kWrongPassword;
   dump_ = {};
+  return kOk;
+}
+
+std::uint8_t TDeviceModel::SendLongData(const TFieldValues& in, TFieldValues& out) {
+  if (OperatorOf(in.Int("Password", -1)) == 0) return kWrongPassword;
+  out.Set("LongData", in.Str("LongData"));
   return kOk;
 }
 

@@ -160,6 +160,11 @@ TEST_F(ExtendedServiceTest, ServiceSwitchKeepsThePasswordAndOSUAnswer) {
   EXPECT_EQ(Driver().get_Password(), 30);
   Click("btnOSUSupport");
   EXPECT_FALSE(page->findChild<QLineEdit*>("edtOSUSupport")->text().isEmpty());
+
+  const QString text = QString("Длинная строка ").repeated(10);
+  page->findChild<QPlainTextEdit*>("memLongData")->setPlainText(text);
+  Click("btnSendLongData");
+  EXPECT_EQ(MemoText("memLongAnswer"), text);
 }
 
 }  // namespace

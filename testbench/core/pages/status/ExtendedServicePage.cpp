@@ -89,6 +89,7 @@ TfmExtendedService::TfmExtendedService() {
   FVersion = b.Output("edtBoardVersion", {});
   b.Button("btnOSUSupport", QTr("Поддержка ФН-ом ОСУ:"), [this] { OSUSupport(); });
   FOSU = b.Output("edtOSUSupport", {});
+  FOSU->setMinimumWidth(380);
   b.End();
   b.End();
 

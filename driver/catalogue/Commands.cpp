@@ -193,6 +193,9 @@ std::vector<TCommandDef> BuildCommands() {
       {"InterruptDataStream", 0x03, {kPwd}, {}, "Ends the running dump"},
       {"SendLongData", 0xFF70, {kPwd, TxtEnd("LongData")}, {TxtEnd("LongData")},
        "Echoes a long text back (a check of long messages; the frame limits it to 249 bytes)"},
+      {"FNReadFiscalBarcode", 0xFF71, {kPwd, U("DocumentNumber", 4)}, {TxtEnd("BarCode")},
+       "QR code text of a receipt (t=YYYYMMDDTHHMM&s=sum&fn=FN&i=number&fp=sign&n=operation); 8 when the "
+       "document is not a receipt or does not exist"},
   };
   return c;
 }

@@ -93,6 +93,7 @@ const std::vector<TDeviceModel::TOpRow>& TDeviceModel::OpTable() {
       {"GetData", &M::GetData, false},
       {"InterruptDataStream", &M::InterruptDataStream, false},
       {"SendLongData", &M::SendLongData, false},
+      {"FNReadFiscalBarcode", &M::FNReadFiscalBarcode, false},
   };
   return rows;
 }

@@ -186,6 +186,8 @@ class TDeviceModel {
   std::uint8_t InterruptDataStream(const TFieldValues&, TFieldValues&);
   // long data (ModelDump.cpp): the text comes back as it was sent
   std::uint8_t SendLongData(const TFieldValues&, TFieldValues&);
+  // the QR code text of a receipt (ModelReceiptQr.cpp)
+  std::uint8_t FNReadFiscalBarcode(const TFieldValues&, TFieldValues&);
   struct TDump {
     int deviceCode = -1;  // -1: no dump running
     Bytes image;

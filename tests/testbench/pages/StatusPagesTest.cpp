@@ -5,6 +5,7 @@
 
 #include "tests/testbench/pages/PageFixture.h"
 #include "testbench/core/Dialogs.h"
+#include "testbench/core/PageCatalogue.h"
 #include "testbench/core/pages/status/DeviceStatusPage.h"
 #include "testbench/core/pages/status/ExtendedServicePage.h"
 #include "testbench/core/pages/status/TagTree.h"
@@ -85,6 +86,7 @@ TEST_F(DeviceStatusTest, ReportsAndNoStaleSerialAfterAFailedRead) {
 using FNPageTest = PageFixture;
 
 TEST_F(FNPageTest, StatusFindAndKeyUpdate) {
+  ASSERT_NE(FindPageFactory("TfmFN"), nullptr) << "the page registers itself with the catalogue";
   Open<TfmFN>();
   Click("btnFNGetStatus");
   EXPECT_TRUE(MemoText().contains("Состояние фазы жизни")) << MemoText().toStdString();
@@ -95,6 +97,36 @@ TEST_F(FNPageTest, StatusFindAndKeyUpdate) {
   EXPECT_TRUE(MemoText().contains("Результат обновления ключей ОКП: ")) << MemoText().toStdString();
   const Bytes expected{0xFE, 0x1A, 0x6E, 0x3B, 0xD9, 0x47};
   EXPECT_EQ(sent.back(), expected);
+}
+
+// A registered register with one sale: document 3 is the receipt.
+TEST_F(FNPageTest, FoundReceiptAndItsQRCode) {
+  TDriver& d = Driver();
+  const std::vector<std::pair<const char*, std::vector<std::pair<const char*, const char*>>>> steps = {
+      {"FNBeginRegistrationReport", {{"ReportTypeInt", "0"}}},
+      {"FNBuildRegistrationReport",
+       {{"INN", "7707083893"}, {"KKTRegistrationNumber", "0000000001012345"}, {"TaxType", "1"}, {"WorkMode", "0"}}},
+      {"FNBeginOpenSession", {}},
+      {"OpenSession", {}},
+      {"FNOperation", {{"CheckType", "1"}, {"Price", "100.50"}, {"Quantity", "2"}, {"StringForPrinting", "Товар"}}},
+      {"FNCloseCheckEx", {{"Summ1", "500"}, {"StringForPrinting", ""}}},
+  };
+  for (const auto& [method, in] : steps) {
+    for (const auto& [name, value] : in) ASSERT_TRUE(d.SetPropertyText(name, value)) << name;
+    ASSERT_EQ(d.Call(method), 0) << method << ": " << d.get_ResultCodeDescription();
+  }
+  Open<TfmFN>();
+  page->findChild<QLineEdit*>("edtDocumentNumber")->setText("3");
+  Click("btnFNFindDocument");
+  EXPECT_TRUE(MemoText().contains("Тип фиск. документа")) << MemoText().toStdString();
+  EXPECT_TRUE(MemoText().contains("Сумма операции          : 201.00")) << MemoText().toStdString();
+  Click("btnFNReadFiscalBarcode");
+  EXPECT_TRUE(MemoText().contains("&s=201.00&fn=")) << MemoText().toStdString();
+  EXPECT_TRUE(MemoText().contains("&i=3&")) << MemoText().toStdString();
+  page->findChild<QLineEdit*>("edtDocumentNumber")->setText("1");
+  Click("btnFNReadFiscalBarcode");
+  EXPECT_EQ(d.get_ResultCode(), 8) << "the registration report has no QR code";
+  EXPECT_TRUE(MemoText().isEmpty());
 }
 
 TEST_F(FNPageTest, CancelledCloseFiscalModeSendsNothing) {

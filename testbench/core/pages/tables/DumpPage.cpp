@@ -195,8 +195,12 @@ void TfmReadDump::ShowProgress() {
 }
 
 void TfmReadDump::View() {
+  // The device record of the area chosen; the list names it when the
+  // driver has no description of its own.
   const TDriver& d = Driver();
-  ShowDumpDlg(this, FData, {static_cast<int>(d.get_DeviceCode()), QString::fromStdString(d.get_DeviceCodeDescription())});
+  QString description = QString::fromStdString(d.get_DeviceCodeDescription());
+  if (description.isEmpty()) description = FDevice->currentText();
+  ShowDumpDlg(this, FData, {static_cast<int>(d.get_DeviceCode()), description});
 }
 
 void TfmReadDump::Save() {

@@ -55,11 +55,12 @@ void TfmTable::SetAddress(bool row) {
   if (row) d.put_RowNumber(FRow->value());
 }
 
+// After a write the name and size lines are indented under "Структура поля:".
 void TfmTable::AddFieldLines(const QString& indent) {
   const TDriver& d = Driver();
   FMemo->appendPlainText(indent + QTr("Название поля") + ": " + Text(d.get_FieldName()));
   const bool number = d.get_FieldType() == 0;
-  FMemo->appendPlainText(indent + (number ? QTr("Тип поля: число") : QTr("Тип поля: строка")));
+  FMemo->appendPlainText(number ? QTr("Тип поля: число") : QTr("Тип поля: строка"));
   FMemo->appendPlainText(indent + QTr("Размер поля") + ": " + QString::number(d.get_FieldSize()));
   if (number) {
     // Unsigned, as the device keeps them.

@@ -1,5 +1,7 @@
 // "Полное состояние", "Запросы" and "Состояние ФН" against the virtual register.
+#include <QFile>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QMessageBox>
 
@@ -91,6 +93,13 @@ TEST_F(FNPageTest, StatusFindAndKeyUpdate) {
   Click("btnFNGetStatus");
   EXPECT_TRUE(MemoText().contains("Состояние фазы жизни")) << MemoText().toStdString();
   EXPECT_TRUE(MemoText().contains("Номер последнего ФД"));
+  // Saved as UTF-8 text, line for line.
+  QTemporaryDir dir;
+  dialogs::PushFileName(dir.filePath("fn.txt"));
+  Click("btnSaveAs");
+  QFile saved(dir.filePath("fn.txt"));
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString::fromUtf8(saved.readAll()), MemoText() + "\n");
   Click("btnFNGetFreeMemoryResource");
   EXPECT_TRUE(MemoText().contains("Ресурс данных 5 летнего хранения"));
   Click("btnFNUpdateOKPKeys");

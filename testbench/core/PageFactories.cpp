@@ -5,6 +5,11 @@
 
 #include "testbench/core/PageCatalogue.h"
 #include "testbench/core/pages/DeviceStatusPage.h"
+#include "testbench/core/pages/link/ConnectionPage.h"
+#include "testbench/core/pages/link/ConnectionTestPage.h"
+#include "testbench/core/pages/link/FindDevicePage.h"
+#include "testbench/core/pages/link/LoadTestPage.h"
+#include "testbench/core/pages/link/LogicDevicePage.h"
 
 namespace zel {
 
@@ -16,6 +21,11 @@ TPage* Make() {
 
 const std::pair<std::string_view, TPageFactory> kFactories[] = {
     {"TfmDeviceStatus", &Make<TfmDeviceStatus>},
+    {"TfmConnection", &Make<TfmConnection>},
+    {"TfmConnectionTest", &Make<TfmConnectionTest>},
+    {"TfmFindDevice", &Make<TfmFindDevice>},
+    {"TfmLogicDevice", &Make<TfmLogicDevice>},
+    {"TfmTest", &Make<TfmTest>},
 };
 std::map<std::string, TPageFactory, std::less<>>& Registered() {
   static std::map<std::string, TPageFactory, std::less<>> factories;

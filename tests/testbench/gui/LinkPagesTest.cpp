@@ -1,0 +1,197 @@
+// The link pages against the in-process virtual register: the loops on their
+// workers (counting, stopping, the rest of the window held off meanwhile)
+// and the connection page's handling of the device's one-byte port code.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <QtTest/QTest>
+#include <atomic>
+#include <memory>
+
+#include "emulator/model/CommandHandler.h"
+#include "emulator/model/DeviceModel.h"
+#include "testbench/core/Dialogs.h"
+#include "testbench/core/Driver.h"
+#include "testbench/core/pages/link/ConnectionPage.h"
+#include "testbench/core/pages/link/ConnectionTestPage.h"
+#include "testbench/core/pages/link/LoadTestPage.h"
+
+namespace zel {
+namespace {
+
+constexpr int kWaitMs = 10000;
+
+class LinkPagesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dialogs::ClearShown();
+    Driver().SetInProcessDevice([this](const Bytes& command) {
+      ++calls;
+      if (deviceGone) return Bytes{};
+      return handler.Handle(command);
+    });
+  }
+  void TearDown() override {
+    window.reset();
+    FreeDriver();
+  }
+  // The page in a window beside another page, as in the program.
+  template <class T>
+  T* Show() {
+    window = std::make_unique<QWidget>();
+    auto* layout = new QVBoxLayout(window.get());
+    auto* page = new T;
+    other = new TPage;
+    new QPushButton("other", other);
+    layout->addWidget(page);
+    layout->addWidget(other);
+    window->show();
+    return page;
+  }
+  template <class W>
+  W* Get(QWidget* page, const char* name) {
+    W* w = page->findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  QString Text(QWidget* page, const char* name) { return Get<QLineEdit>(page, name)->text(); }
+
+  emu::TDeviceModel model;
+  emu::TCommandHandler handler{model};
+  std::atomic<bool> deviceGone{false};
+  std::atomic<int> calls{0};
+  std::unique_ptr<QWidget> window;
+  TPage* other = nullptr;
+};
+
+TEST_F(LinkPagesTest, ConnectionTestCountsUntilStopped) {
+  auto* page = Show<TfmConnectionTest>();
+  QPushButton* start = Get<QPushButton>(page, "btnStart");
+  QPushButton* stop = Get<QPushButton>(page, "btnStop");
+  EXPECT_FALSE(stop->isEnabled());
+  start->click();
+  EXPECT_TRUE(page->LoopRunning());
+  EXPECT_FALSE(start->isEnabled());
+  EXPECT_TRUE(stop->isEnabled());
+  EXPECT_FALSE(Get<QPushButton>(page, "btnPrintTest")->isEnabled());
+  EXPECT_FALSE(other->isEnabled());  // the rest of the window waits for the loop
+  QTRY_VERIFY_WITH_TIMEOUT(Text(page, "edtRepCount").toInt() >= 5, kWaitMs);  // shown by the refresh
+
+  stop->click();
+  QTRY_VERIFY_WITH_TIMEOUT(!page->LoopRunning(), kWaitMs);
+  EXPECT_EQ(Text(page, "edtRepCount").toInt(), page->RepCount());
+  EXPECT_EQ(Text(page, "edtErrCount"), "0");
+  EXPECT_EQ(Text(page, "edtErrorPercent"), "0.00");
+  EXPECT_TRUE(start->isEnabled());
+  EXPECT_FALSE(stop->isEnabled());
+  EXPECT_TRUE(other->isEnabled());
+  EXPECT_FALSE(Driver().get_Connected());  // the loop lets the link go at its end
+  EXPECT_EQ(Driver().get_StatusCommand(), 2);
+  EXPECT_TRUE(dialogs::Shown().empty());
+}
+
+TEST_F(LinkPagesTest, ConnectionTestStopsOnTheFirstErrorWhenAsked) {
+  auto* page = Show<TfmConnectionTest>();
+  Get<QCheckBox>(page, "chbStopOnError")->setChecked(true);
+  Get<QCheckBox>(page, "chbShortStatus")->setChecked(true);
+  deviceGone = true;
+  Get<QPushButton>(page, "btnStart")->click();
+  QTRY_VERIFY_WITH_TIMEOUT(!page->LoopRunning(), kWaitMs);
+  EXPECT_EQ(page->RepCount(), 1);
+  EXPECT_EQ(page->ErrCount(), 1);
+  EXPECT_EQ(Text(page, "edtRepCount"), "1");
+  EXPECT_EQ(Text(page, "edtErrCount"), "1");
+  EXPECT_EQ(Driver().get_StatusCommand(), 1);
+  EXPECT_TRUE(Get<QCheckBox>(page, "chbStopOnError")->isEnabled());
+}
+
+TEST_F(LinkPagesTest, LoadTestRunsItsCountOrUntilStopped) {
+  auto* page = Show<TfmTest>();
+  QLineEdit* count = Get<QLineEdit>(page, "edtCount");
+  EXPECT_EQ(count->text(), "10");
+
+  count->setText("2");
+  Get<QPushButton>(page, "btnStart")->click();
+  QTRY_VERIFY_WITH_TIMEOUT(!page->LoopRunning(), kWaitMs);
+  EXPECT_EQ(page->RepCount(), 2);
+  EXPECT_EQ(Text(page, "edtRepCount"), "2");
+  EXPECT_GE(model.Tape().size(), 2u);  // cut at least, whatever the random lines were
+
+  // 0 is never reached: the test goes on until "Прервать".
+  count->setText("0");
+  Get<QPushButton>(page, "btnStart")->click();
+  QTRY_VERIFY_WITH_TIMEOUT(page->RepCount() >= 3, kWaitMs);
+  EXPECT_TRUE(page->LoopRunning());
+  Get<QPushButton>(page, "btnStop")->click();
+  QTRY_VERIFY_WITH_TIMEOUT(!page->LoopRunning(), kWaitMs);
+  EXPECT_TRUE(Get<QPushButton>(page, "btnStart")->isEnabled());
+  EXPECT_TRUE(other->isEnabled());
+}
+
+TEST_F(LinkPagesTest, LoadTestErrorsAndBadCount) {
+  auto* page = Show<TfmTest>();
+  Get<QLineEdit>(page, "edtCount")->setText("abc");
+  Get<QPushButton>(page, "btnStart")->click();
+  EXPECT_FALSE(page->LoopRunning());
+  ASSERT_EQ(dialogs::Shown().size(), 1u);
+  EXPECT_TRUE(dialogs::Shown()[0].Text.contains("abc"));
+
+  Get<QLineEdit>(page, "edtCount")->setText("0");
+  Get<QCheckBox>(page, "chbStopOnError")->setChecked(true);
+  deviceGone = true;
+  Get<QPushButton>(page, "btnStart")->click();
+  QTRY_VERIFY_WITH_TIMEOUT(!page->LoopRunning(), kWaitMs);
+  EXPECT_EQ(page->ErrCount(), 1);
+  EXPECT_TRUE(Get<QLabel>(page, "lblError")->text().startsWith("Ошибка: ")) << Get<QLabel>(page, "lblError")->text().toStdString();
+}
+
+TEST_F(LinkPagesTest, DestroyingARunningLoopPageStopsItsWorker) {
+  auto* page = Show<TfmConnectionTest>();
+  Get<QPushButton>(page, "btnStart")->click();
+  QTRY_VERIFY_WITH_TIMEOUT(page->RepCount() >= 1, kWaitMs);
+  FreeDriver();  // the worker keeps its instance until it ends
+  delete page;
+  const int after = calls;
+  QTest::qWait(50);
+  EXPECT_EQ(calls, after);
+}
+
+TEST_F(LinkPagesTest, ConnectKeepsAPortTheCodeCannotCarry) {
+  FreeDriver();
+  auto* page = Show<TfmConnection>();
+  EXPECT_FALSE(DriverExists());  // showing the page does not create the driver
+  EXPECT_EQ(Text(page, "edtTCPPort"), "48");  // code 0
+
+  window->hide();
+  Driver().SetInProcessDevice([this](const Bytes& command) { return handler.Handle(command); });
+  Driver().put_TCPPort(7778);
+  window->show();
+  QSpinBox* code = Get<QSpinBox>(page, "edtTCPPortCode");
+  EXPECT_EQ(code->value(), 18);
+  EXPECT_EQ(Text(page, "edtTCPPort"), "7778");
+
+  Get<QPushButton>(page, "btnConnect")->click();
+  EXPECT_EQ(Driver().get_TCPPort(), 7778);
+  const QString note = Get<QLabel>(page, "lblTCPPortNote")->text();
+  EXPECT_TRUE(note.contains("7778") && note.contains("4146")) << note.toStdString();
+  EXPECT_TRUE(Get<QCheckBox>(page, "chbConnected")->isChecked());
+  EXPECT_TRUE(dialogs::Shown().empty());
+
+  // A code the user chose is a port the user wants.
+  code->setValue(0x12 + 1);
+  EXPECT_EQ(Text(page, "edtTCPPort"), "4147");
+  Get<QPushButton>(page, "btnConnect")->click();
+  EXPECT_EQ(Driver().get_TCPPort(), 4147);
+  EXPECT_TRUE(Get<QLabel>(page, "lblTCPPortNote")->text().isEmpty());
+
+  Get<QPushButton>(page, "btnDisconnect")->click();
+  EXPECT_FALSE(Get<QCheckBox>(page, "chbConnected")->isChecked());
+}
+
+}  // namespace
+}  // namespace zel

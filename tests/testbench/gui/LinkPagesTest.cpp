@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,6 +28,19 @@ namespace zel {
 namespace {
 
 constexpr int kWaitMs = 10000;
+
+// Lets events run until the condition holds or the time is up.
+template <class F>
+bool WaitUntil(F condition) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!condition()) {
+    if (timer.elapsed() > kWaitMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(1);
+  }
+  return true;
+}
 
 class LinkPagesTest : public ::testing::Test {
  protected:
@@ -80,10 +96,10 @@ TEST_F(LinkPagesTest, ConnectionTestCountsUntilStopped) {
   EXPECT_TRUE(stop->isEnabled());
   EXPECT_FALSE(Get<QPushButton>(page, "btnPrintTest")->isEnabled());
   EXPECT_FALSE(other->isEnabled());  // the rest of the window waits for the loop
-  QTRY_VERIFY_WITH_TIMEOUT(Text(page, "edtRepCount").toInt() >= 5, kWaitMs);  // shown by the refresh
+  ASSERT_TRUE(WaitUntil([&] { return Text(page, "edtRepCount").toInt() >= 5; }));  // shown by the refresh
 
   stop->click();
-  QTRY_VERIFY_WITH_TIMEOUT(!page->LoopRunning(), kWaitMs);
+  ASSERT_TRUE(WaitUntil([&] { return !page->LoopRunning(); }));
   EXPECT_EQ(Text(page, "edtRepCount").toInt(), page->RepCount());
   EXPECT_EQ(Text(page, "edtErrCount"), "0");
   EXPECT_EQ(Text(page, "edtErrorPercent"), "0.00");
@@ -101,7 +117,7 @@ TEST_F(LinkPagesTest, ConnectionTestStopsOnTheFirstErrorWhenAsked) {
   Get<QCheckBox>(page, "chbShortStatus")->setChecked(true);
   deviceGone = true;
   Get<QPushButton>(page, "btnStart")->click();
-  QTRY_VERIFY_WITH_TIMEOUT(!page->LoopRunning(), kWaitMs);
+  ASSERT_TRUE(WaitUntil([&] { return !page->LoopRunning(); }));
   EXPECT_EQ(page->RepCount(), 1);
   EXPECT_EQ(page->ErrCount(), 1);
   EXPECT_EQ(Text(page, "edtRepCount"), "1");
@@ -117,7 +133,7 @@ TEST_F(LinkPagesTest, LoadTestRunsItsCountOrUntilStopped) {
 
   count->setText("2");
   Get<QPushButton>(page, "btnStart")->click();
-  QTRY_VERIFY_WITH_TIMEOUT(!page->LoopRunning(), kWaitMs);
+  ASSERT_TRUE(WaitUntil([&] { return !page->LoopRunning(); }));
   EXPECT_EQ(page->RepCount(), 2);
   EXPECT_EQ(Text(page, "edtRepCount"), "2");
   EXPECT_GE(model.Tape().size(), 2u);  // cut at least, whatever the random lines were
@@ -125,10 +141,10 @@ TEST_F(LinkPagesTest, LoadTestRunsItsCountOrUntilStopped) {
   // 0 is never reached: the test goes on until "Прервать".
   count->setText("0");
   Get<QPushButton>(page, "btnStart")->click();
-  QTRY_VERIFY_WITH_TIMEOUT(page->RepCount() >= 3, kWaitMs);
+  ASSERT_TRUE(WaitUntil([&] { return page->RepCount() >= 3; }));
   EXPECT_TRUE(page->LoopRunning());
   Get<QPushButton>(page, "btnStop")->click();
-  QTRY_VERIFY_WITH_TIMEOUT(!page->LoopRunning(), kWaitMs);
+  ASSERT_TRUE(WaitUntil([&] { return !page->LoopRunning(); }));
   EXPECT_TRUE(Get<QPushButton>(page, "btnStart")->isEnabled());
   EXPECT_TRUE(other->isEnabled());
 }
@@ -145,7 +161,7 @@ TEST_F(LinkPagesTest, LoadTestErrorsAndBadCount) {
   Get<QCheckBox>(page, "chbStopOnError")->setChecked(true);
   deviceGone = true;
   Get<QPushButton>(page, "btnStart")->click();
-  QTRY_VERIFY_WITH_TIMEOUT(!page->LoopRunning(), kWaitMs);
+  ASSERT_TRUE(WaitUntil([&] { return !page->LoopRunning(); }));
   EXPECT_EQ(page->ErrCount(), 1);
   EXPECT_TRUE(Get<QLabel>(page, "lblError")->text().startsWith("Ошибка: ")) << Get<QLabel>(page, "lblError")->text().toStdString();
 }
@@ -153,7 +169,7 @@ TEST_F(LinkPagesTest, LoadTestErrorsAndBadCount) {
 TEST_F(LinkPagesTest, DestroyingARunningLoopPageStopsItsWorker) {
   auto* page = Show<TfmConnectionTest>();
   Get<QPushButton>(page, "btnStart")->click();
-  QTRY_VERIFY_WITH_TIMEOUT(page->RepCount() >= 1, kWaitMs);
+  ASSERT_TRUE(WaitUntil([&] { return page->RepCount() >= 1; }));
   FreeDriver();  // the worker keeps its instance until it ends
   delete page;
   const int after = calls;

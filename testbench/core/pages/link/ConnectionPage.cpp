@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <stdexcept>

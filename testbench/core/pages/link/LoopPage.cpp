@@ -100,8 +100,11 @@ void TLoopPage::SetOtherPagesEnabled(bool value) {
   }
   // Pages of the whole window except this one and the groups holding it;
   // pages already disabled for their own reasons are left alone.
-  for (TPage* p : window()->findChildren<TPage*>()) {
-    if (p == this || p->isAncestorOf(this) || p->testAttribute(Qt::WA_ForceDisabled)) continue;
+  // (TPage has no meta-object of its own, so findChildren<TPage*> would
+  // give every widget.)
+  for (QWidget* w : window()->findChildren<QWidget*>()) {
+    auto* p = dynamic_cast<TPage*>(w);
+    if (!p || p == this || p->isAncestorOf(this) || p->testAttribute(Qt::WA_ForceDisabled)) continue;
     p->setEnabled(false);
     FDisabled.emplace_back(p);
   }

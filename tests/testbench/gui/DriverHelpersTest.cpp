@@ -107,7 +107,7 @@ TEST_F(DriverHelpersTest, PrintTextInPiecesWithBusyRetries) {
   EXPECT_EQ(PrintedTexts().size(), 4u);
 }
 
-TEST_F(DriverHelpersTest, TagsReachTheReceipt) {
+TEST_F(DriverHelpersTest, RefusedTagAbortsAndSTLVPartsBuild) {
   TDriver& d = Driver();
   d.put_Password(30);
   // Without an open receipt the register refuses, and the helper aborts.

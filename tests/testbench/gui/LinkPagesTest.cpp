@@ -22,6 +22,7 @@
 #include "testbench/core/Driver.h"
 #include "testbench/core/pages/link/ConnectionPage.h"
 #include "testbench/core/pages/link/ConnectionTestPage.h"
+#include "testbench/core/pages/link/HostNamePrompt.h"
 #include "testbench/core/pages/link/LoadTestPage.h"
 
 namespace zel {
@@ -207,6 +208,18 @@ TEST_F(LinkPagesTest, ConnectKeepsAPortTheCodeCannotCarry) {
 
   Get<QPushButton>(page, "btnDisconnect")->click();
   EXPECT_FALSE(Get<QCheckBox>(page, "chbConnected")->isChecked());
+}
+
+TEST(HostNameHistoryTest, MostRecentFirstWithoutRepeatsAndBounded) {
+  for (int i = 0; i < 25; ++i) RememberHostName(QString("host%1").arg(i));
+  RememberHostName("  host20 ");
+  RememberHostName("");
+  const QStringList names = HostNameHistory();
+  ASSERT_EQ(names.size(), 20);
+  EXPECT_EQ(names[0], "host20");
+  EXPECT_EQ(names[1], "host24");
+  EXPECT_EQ(names.count("host20"), 1);
+  EXPECT_FALSE(names.contains("host4"));
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TfmConnection::TfmConnection() {
   layout()->addWidget(FPortNote);
   b.Row();
   b.Button("btnConnect", QTr("Установить связь"), [this] { Connect(); });
-  b.Button("btnDisconnect", QTr("Разорвать связь"), [this] { Driver().Check(Driver().Disconnect()); });
+  b.Button("btnDisconnect", QTr("Разорвать связь"), [] { Check(Driver().Disconnect()); });
   b.End();
   b.Row();
   b.Button("btnGetExchangeParam", QTr("Получить параметры"), [this] { GetParams(); });
@@ -79,8 +79,6 @@ TfmConnection::TfmConnection() {
   InterfaceChanged();
   CodeChanged();
 }
-
-void TfmConnection::Run(const std::function<void()>& action) { TPage::Run(action); }
 
 void TfmConnection::showEvent(QShowEvent* event) {
   TPage::showEvent(event);

@@ -32,7 +32,6 @@ class TfmConnection : public TPage {
   void ApplyTCPPort(TDriver& d);
   void InterfaceChanged();
   void CodeChanged();
-  void Run(const std::function<void()>& action);
 
   QComboBox* FPort;
   QComboBox* FSpeed;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
@@ -24,6 +25,7 @@
 #include "testbench/core/pages/link/ConnectionTestPage.h"
 #include "testbench/core/pages/link/HostNamePrompt.h"
 #include "testbench/core/pages/link/LoadTestPage.h"
+#include "testbench/core/pages/link/LogicDevicePage.h"
 
 namespace zel {
 namespace {
@@ -208,6 +210,38 @@ TEST_F(LinkPagesTest, ConnectKeepsAPortTheCodeCannotCarry) {
 
   Get<QPushButton>(page, "btnDisconnect")->click();
   EXPECT_FALSE(Get<QCheckBox>(page, "chbConnected")->isChecked());
+}
+
+// Profiles go through the driver and come back into the fields, also after
+// a refused call.
+TEST_F(LinkPagesTest, LogicalDevicesRoundTrip) {
+  auto* page = Show<TfmLogicDevice>();
+  Get<QLineEdit>(page, "edtLDName")->setText("Касса 1");
+  Get<QComboBox>(page, "cbLDComNumber")->setCurrentIndex(2);
+  Get<QComboBox>(page, "cbLDBaudrate")->setCurrentIndex(4);
+  Get<QLineEdit>(page, "edtLDComputerName")->setText("till-7");
+  Get<QLineEdit>(page, "edtLDTimeout")->setText("150");
+  Get<QPushButton>(page, "btnAddLD")->click();
+  EXPECT_EQ(Driver().get_ResultCode(), 0);
+  EXPECT_EQ(Text(page, "edtLDCount"), "1");
+  const QString number = Text(page, "edtLDNumber");
+
+  for (const char* field : {"edtLDName", "edtLDComputerName"}) Get<QLineEdit>(page, field)->clear();
+  Get<QComboBox>(page, "cbLDComNumber")->setCurrentIndex(0);
+  Get<QPushButton>(page, "btnGetParamLD")->click();
+  EXPECT_EQ(Text(page, "edtLDName"), "Касса 1");
+  EXPECT_EQ(Text(page, "edtLDComputerName"), "till-7");
+  EXPECT_EQ(Get<QComboBox>(page, "cbLDComNumber")->currentIndex(), 2);
+  EXPECT_EQ(Get<QComboBox>(page, "cbLDBaudrate")->currentIndex(), 4);
+  EXPECT_EQ(Text(page, "edtLDTimeout"), "150");
+
+  Get<QLineEdit>(page, "edtLDNumber")->setText("99");
+  Get<QPushButton>(page, "btnDeleteLD")->click();
+  EXPECT_NE(Driver().get_ResultCode(), 0);
+  Get<QLineEdit>(page, "edtLDNumber")->setText(number);
+  Get<QPushButton>(page, "btnDeleteLD")->click();
+  EXPECT_EQ(Text(page, "edtLDCount"), "0");
+  EXPECT_TRUE(dialogs::Shown().empty());
 }
 
 TEST(HostNameHistoryTest, MostRecentFirstWithoutRepeatsAndBounded) {

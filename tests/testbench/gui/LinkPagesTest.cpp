@@ -174,10 +174,11 @@ TEST_F(LinkPagesTest, DestroyingARunningLoopPageStopsItsWorker) {
   Get<QPushButton>(page, "btnStart")->click();
   ASSERT_TRUE(WaitUntil([&] { return page->RepCount() >= 1; }));
   FreeDriver();  // the worker keeps its instance until it ends
-  delete page;
+  delete page;  // returns once the worker has ended
   const int after = calls;
-  QTest::qWait(50);
+  QCoreApplication::processEvents();
   EXPECT_EQ(calls, after);
+  EXPECT_TRUE(other->isEnabled());
 }
 
 TEST_F(LinkPagesTest, ConnectKeepsAPortTheCodeCannotCarry) {

@@ -29,7 +29,10 @@ TLoopPage::~TLoopPage() { StopAndWait(); }
 
 void TLoopPage::StopAndWait() {
   FStopFlag = true;
-  if (FThread) FThread->WaitFor();
+  if (!FThread) return;
+  FThread->WaitFor();
+  FThread.reset();
+  SetOtherPagesEnabled(true);  // the page may go before its end notice arrives
 }
 
 std::int64_t TLoopPage::ElapsedMs() const {

@@ -85,8 +85,8 @@ void TfmConnection::showEvent(QShowEvent* event) {
   if (!DriverExists()) return;  // the fields keep their saved values
   const TDriver& d = Driver();
   FTimeout->setText(QString::number(d.get_Timeout()));
-  FSpeed->setCurrentIndex(static_cast<int>(d.get_BaudRate()));
-  FPort->setCurrentIndex(static_cast<int>(d.get_ComNumber()) - 1);
+  SelectItem(FSpeed, d.get_BaudRate());
+  SelectItem(FPort, d.get_ComNumber() - 1);
   const auto port = static_cast<std::uint16_t>(d.get_TCPPort());
   FCode->setValue(EncodeTCPPort(port));
   FRealPort->setText(QString::number(port));
@@ -127,7 +127,7 @@ void TfmConnection::GetParams() {
   d.put_PortNumber(kInterfaces[FInterface->currentIndex()].Number);
   Check(d.GetExchangeParam());
   FTimeout->setText(QString::number(d.get_Timeout()));
-  FSpeed->setCurrentIndex(static_cast<int>(d.get_BaudRate()));
+  SelectItem(FSpeed, d.get_BaudRate());
   FCode->setValue(EncodeTCPPort(static_cast<std::uint16_t>(d.get_TCPPort())));
 }
 

@@ -1,5 +1,6 @@
 #include "testbench/core/pages/link/LinkLists.h"
 
+#include <QComboBox>
 #include <array>
 
 #include "testbench/core/QtText.h"
@@ -8,6 +9,10 @@ namespace zel {
 
 namespace {
 constexpr std::array kSpeeds{2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600};
+}
+
+void SelectItem(QComboBox* combo, std::int64_t index) {
+  if (index >= 0 && index < combo->count()) combo->setCurrentIndex(static_cast<int>(index));
 }
 
 QStringList PortItems() {

@@ -1,8 +1,15 @@
 #pragma once
 // Lists the link pages share: serial ports, speeds and the device's interfaces.
 #include <QStringList>
+#include <cstdint>
+
+class QComboBox;
 
 namespace zel {
+
+// Selects item index when the list has it; a value from the driver outside
+// the list leaves the choice as it was.
+void SelectItem(QComboBox* combo, std::int64_t index);
 
 // "COM1" … "COM256"; item i is port i + 1.
 QStringList PortItems();

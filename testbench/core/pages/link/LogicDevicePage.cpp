@@ -73,8 +73,8 @@ void TfmLogicDevice::WriteParams(TDriver& d) {
 void TfmLogicDevice::ReadParams(const TDriver& d) {
   FName->setText(QString::fromStdString(d.get_LDName()));
   FNumber->setText(QString::number(d.get_LDNumber()));
-  FPort->setCurrentIndex(static_cast<int>(d.get_LDComNumber()) - 1);
-  FSpeed->setCurrentIndex(static_cast<int>(d.get_LDBaudrate()));
+  SelectItem(FPort, d.get_LDComNumber() - 1);
+  SelectItem(FSpeed, d.get_LDBaudrate());
   FCount->setText(QString::number(d.get_LDCount()));
   FIndex->setText(QString::number(d.get_LDIndex()));
   FComputer->setText(QString::fromStdString(d.get_LDComputerName()));

@@ -211,6 +211,19 @@ TEST_F(LinkPagesTest, ConnectKeepsAPortTheCodeCannotCarry) {
 
   Get<QPushButton>(page, "btnDisconnect")->click();
   EXPECT_FALSE(Get<QCheckBox>(page, "chbConnected")->isChecked());
+
+  // The code field is for the TCP socket interface only.
+  Get<QComboBox>(page, "cbInterface")->setCurrentIndex(4);
+  EXPECT_TRUE(code->isEnabled());
+  // This register reports its TCP port (7778) with interface 2: it arrives as code 18.
+  Get<QComboBox>(page, "cbInterface")->setCurrentIndex(2);
+  Get<QPushButton>(page, "btnGetExchangeParam")->click();
+  ASSERT_EQ(Driver().get_ResultCode(), 0);
+  EXPECT_EQ(Driver().get_TCPPort(), 7778);
+  EXPECT_EQ(code->value(), 18);
+  EXPECT_EQ(Text(page, "edtTCPPort"), "4146");
+  Get<QComboBox>(page, "cbInterface")->setCurrentIndex(0);
+  EXPECT_FALSE(code->isEnabled());
 }
 
 // Profiles go through the driver and come back into the fields, also after

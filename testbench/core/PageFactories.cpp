@@ -10,6 +10,11 @@
 #include "testbench/core/pages/tables/CommandPage.h"
 #include "testbench/core/pages/tables/DumpPage.h"
 #include "testbench/core/pages/tables/TablePage.h"
+#include "testbench/core/pages/link/ConnectionPage.h"
+#include "testbench/core/pages/link/ConnectionTestPage.h"
+#include "testbench/core/pages/link/FindDevicePage.h"
+#include "testbench/core/pages/link/LoadTestPage.h"
+#include "testbench/core/pages/link/LogicDevicePage.h"
 
 namespace zel {
 
@@ -26,6 +31,11 @@ const std::pair<std::string_view, TPageFactory> kFactories[] = {
     {"TfmTable", &Make<TfmTable>},
     {"TfmCommand", &Make<TfmCommand>},
     {"TfmReadDump", &Make<TfmReadDump>},
+    {"TfmConnection", &Make<TfmConnection>},
+    {"TfmConnectionTest", &Make<TfmConnectionTest>},
+    {"TfmFindDevice", &Make<TfmFindDevice>},
+    {"TfmLogicDevice", &Make<TfmLogicDevice>},
+    {"TfmTest", &Make<TfmTest>},
 };
 std::map<std::string, TPageFactory, std::less<>>& Registered() {
   static std::map<std::string, TPageFactory, std::less<>> factories;

@@ -150,16 +150,21 @@ int TZelvox::DoExportTables() {
   return 0;
 }
 
-// Writes back every line of a file made by ExportTables. A field the device
-// refuses does not stop the others; the first refusal is the result.
+// Writes back every line of a file made by ExportTables. The whole file is
+// checked first, so a damaged one changes nothing. A field the device refuses
+// does not stop the others; the first refusal is the result.
 int TZelvox::DoImportTables() {
   const std::string path = FProps.GetText(TPropId::FileName);
   std::ifstream file(path, std::ios::binary);
   if (!file) RaiseCode(kBadValue, "FileName: " + path);
+  struct TLine {
+    std::int64_t Table, Row, Field;
+    std::string Value;
+  };
+  std::vector<TLine> lines;
   std::string line;
   std::vector<std::string> cells;
-  int lineNumber = 0, firstError = 0, refused = 0;
-  std::string firstPlace;
+  int lineNumber = 0;
   while (std::getline(file, line)) {
     ++lineNumber;
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -176,14 +181,19 @@ int TZelvox::DoImportTables() {
       if (used == 0 || used != cells[static_cast<std::size_t>(k)].size())
         RaiseCode(kBadValue, path + ":" + std::to_string(lineNumber));
     }
-    FProps.SetInt(TPropId::TableNumber, numbers[0]);
-    FProps.SetInt(TPropId::RowNumber, numbers[1]);
-    FProps.SetInt(TPropId::FieldNumber, numbers[2]);
-    FProps.SetText(TPropId::ValueOfFieldString, cells[4]);
+    lines.push_back({numbers[0], numbers[1], numbers[2], cells[4]});
+  }
+  int firstError = 0, refused = 0;
+  std::string firstPlace;
+  for (const TLine& l : lines) {
+    FProps.SetInt(TPropId::TableNumber, l.Table);
+    FProps.SetInt(TPropId::RowNumber, l.Row);
+    FProps.SetInt(TPropId::FieldNumber, l.Field);
+    FProps.SetText(TPropId::ValueOfFieldString, l.Value);
     const int error = DoWriteTable();
     if (error != 0 && ++refused == 1) {
       firstError = error;
-      firstPlace = cells[0] + "." + cells[1] + "." + cells[2];
+      firstPlace = std::to_string(l.Table) + "." + std::to_string(l.Row) + "." + std::to_string(l.Field);
     }
   }
   if (firstError)

@@ -378,6 +378,14 @@ TEST_F(VirtualRegisterTest, TablesExportAndImportThroughAFile) {
 
   std::ofstream(path) << "18;1;7;\"x\"\n18;1;x;\"y\";\"z\"\n";
   EXPECT_EQ(drv.ImportTables(), -6);
+  // A damaged line further down: the good lines before it are not written either.
+  std::ofstream(path) << "18;1;7;\"Пользователь\";\"Другое\"\n18;1;x;\"y\";\"z\"\n";
+  EXPECT_EQ(drv.ImportTables(), -6);
+  drv.put_TableNumber(18);
+  drv.put_RowNumber(1);
+  drv.put_FieldNumber(7);
+  ASSERT_EQ(drv.ReadTable(), 0);
+  EXPECT_EQ(drv.get_ValueOfFieldString(), "ООО \"Ромашка\"; филиал");
   std::remove(path.c_str());
 }
 

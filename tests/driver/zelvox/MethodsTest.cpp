@@ -76,6 +76,8 @@ const std::vector<Step> kTableSteps = {
     {"ReadTable", {{"TableNumber", "18"}, {"RowNumber", "1"}, {"FieldNumber", "7"}, {"ValueOfFieldString", ""}}, 0,
      {{"ValueOfFieldString", "ООО «Ромашка»"}}},
     {"ImportTables", {{"FileName", "{dir}/missing.csv"}}, -6, {}},
+    {"ExportTables", {{"FileName", "/dev/full"}}, -6, {}},  // a write that fails is no success
+    {"ExportTables", {{"FileName", "{dir}/no/such/folder.csv"}}, -6, {}},
     {"ReadTable", {{"TableNumber", "250"}}, 93, {{"ResultCodeDescription", "Таблица или поле не определены"}}},
     {"GetTableStruct", {{"TableNumber", "250"}}, 93, {}},
     {"InitTable", {}, 0, {}},

@@ -446,7 +446,14 @@ TEST_F(VirtualRegisterTest, TagsAndStructuresAreSentAsTlv) {
   RunSteps(kTlvEncoderSteps);
 }
 
-TEST_F(VirtualRegisterTest, LinkWindowsAndLogicalDevices) { RunSteps(kLinkSteps); }
+TEST_F(VirtualRegisterTest, LinkWindowsAndLogicalDevices) {
+  RunSteps(kLinkSteps);
+  // The list is the user's, not the instance's: another driver finds it.
+  TZelvox other;
+  EXPECT_EQ(other.GetActiveLD(), 0) << other.get_ResultCodeDescription();
+  EXPECT_EQ(other.get_LDName(), "Касса 1А");
+  EXPECT_EQ(other.get_LDCount(), 1);
+}
 
 // A method that becomes real gets a row in the tables above; the command
 // reference lists as "not real yet" exactly the methods the driver does not run.

@@ -106,9 +106,11 @@ const char* kChoices = R"(
   keep the status exchange. Being a number there, the serial loses leading zeros; callers
   that need the serial as written use `ReadSerialNumber`.
 - **`ExportTables` / `ImportTables`** use a text file (UTF-8), a header line
-  `Table;Row;Field;Name;Value` and one line per field: `18;1;7;"Пользователь";"ООО Ромашка"`
-  (texts in double quotes, a quote inside doubled). Import writes every line's value; a field
-  the device refuses does not stop the others, and the first refusal is the result.
+  `Table;Row;Field;Name;Value` and one record per field: `18;1;7;"Пользователь";"ООО Ромашка"`
+  (texts in double quotes, a quote inside doubled; a quoted text keeps `;` and line breaks).
+  Import checks the whole file first (a malformed record changes nothing), then writes every
+  value that differs from the device's; a field the device refuses does not stop the others,
+  and the first refusal is the result. See `docs/table-file.md`.
 - **`ReadErrorDescription`** answers from the driver's own table; it needs no device.
 - **Busy answers** (80, 75) are returned to the caller, which decides about retrying;
   only `PrintStringWithWrap` waits them out itself (5 attempts, 50 ms apart) so that no

@@ -75,6 +75,6 @@ bool ParseDateTime(const std::string& text, double& dt) {
   return true;
 }
 
-std::int64_t DateTimeToUnix(double dt) { return std::llround((dt - kUnixEpochDays) * 86400.0); }
+std::int64_t UnixTimeOf(double dt) { return std::llround((dt - kUnixEpochDays) * 86400.0); }
 
 }  // namespace zel

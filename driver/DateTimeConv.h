@@ -16,6 +16,6 @@ double NowDateTime();
 std::string DateTimeToText(double dateTime);
 bool ParseDateTime(const std::string& text, double& dateTime);
 // Seconds since 01.01.1970 00:00 (tag type 6).
-std::int64_t DateTimeToUnix(double dateTime);
+std::int64_t UnixTimeOf(double dateTime);
 
 }  // namespace zel

@@ -75,6 +75,10 @@ class TZelvox {
   // an empty function restores the normal transports. Closes an open link.
   void SetInProcessDevice(TCallbackTransport::TDevice device);
 
+  // Holds the instance's lock so that a caller's whole sequence of property
+  // writes, calls and reads runs without another thread's calls in between.
+  std::unique_lock<std::recursive_mutex> ScopedLock() const { return std::unique_lock(FLock); }
+
  private:
   using THandler = int (TZelvox::*)();
   struct TLogic;

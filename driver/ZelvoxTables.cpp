@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "driver/Zelvox.h"
+#include "driver/TableFile.h"
 #include "driver/ZelvoxInternal.h"
 #include "driver/catalogue/Cp1251.h"
 
@@ -18,46 +19,6 @@ std::string Trimmed(const std::string& s) {
   return s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
-std::string Quoted(const std::string& s) {
-  std::string out = "\"";
-  for (char c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return out + "\"";
-}
-
-// One line of the table file: numbers and quoted texts separated by ';'.
-bool SplitLine(const std::string& line, std::vector<std::string>& cells) {
-  cells.clear();
-  std::size_t i = 0;
-  while (i <= line.size()) {
-    std::string cell;
-    if (i < line.size() && line[i] == '"') {
-      ++i;
-      while (true) {
-        if (i >= line.size()) return false;
-        if (line[i] == '"') {
-          if (i + 1 < line.size() && line[i + 1] == '"') {
-            cell += '"';
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        cell += line[i++];
-      }
-      if (i < line.size() && line[i] != ';') return false;
-    } else {
-      const std::size_t end = std::min(line.find(';', i), line.size());
-      cell = line.substr(i, end - i);
-      i = end;
-    }
-    cells.push_back(cell);
-    ++i;  // past ';' (or the end)
-  }
-  return true;
-}
-
-constexpr const char* kTableFileHeader = "Table;Row;Field;Name;Value";
 constexpr int kMaxTables = 255;
 
 }  // namespace
@@ -140,8 +101,8 @@ int TZelvox::DoExportTables() {
         FProps.SetInt(TPropId::RowNumber, row);
         FProps.SetInt(TPropId::FieldNumber, field);
         if ((error = DoReadTable()) != 0) return error;
-        out << table << ';' << row << ';' << field << ';' << Quoted(FProps.GetText(TPropId::FieldName)) << ';'
-            << Quoted(FProps.GetText(TPropId::ValueOfFieldString)) << "\n";
+        out << table << ';' << row << ';' << field << ';' << TableFileQuote(FProps.GetText(TPropId::FieldName)) << ';'
+            << TableFileQuote(FProps.GetText(TPropId::ValueOfFieldString)) << "\n";
       }
   }
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -150,50 +111,56 @@ int TZelvox::DoExportTables() {
   return 0;
 }
 
-// Writes back every line of a file made by ExportTables. The whole file is
-// checked first, so a damaged one changes nothing. A field the device refuses
-// does not stop the others; the first refusal is the result.
+// Writes back every record of a file made by ExportTables whose value differs
+// from the device's. A field the device refuses does not stop the others; the
+// first refusal is the result.
 int TZelvox::DoImportTables() {
   const std::string path = FProps.GetText(TPropId::FileName);
   std::ifstream file(path, std::ios::binary);
   if (!file) RaiseCode(kBadValue, "FileName: " + path);
-  struct TLine {
-    std::int64_t Table, Row, Field;
-    std::string Value;
+  std::ostringstream content;
+  content << file.rdbuf();
+  std::vector<TTableFileRecord> records;
+  int badLine = 0;
+  if (!ParseTableFile(content.str(), records, badLine)) RaiseCode(kBadValue, path + ":" + std::to_string(badLine));
+  // Every record is checked before the first write, so a bad file changes nothing.
+  struct TItem {
+    std::int64_t Number[3];
+    const std::vector<std::string>* Cells;
   };
-  std::vector<TLine> lines;
-  std::string line;
-  std::vector<std::string> cells;
-  int lineNumber = 0;
-  while (std::getline(file, line)) {
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line == kTableFileHeader) continue;
-    if (!SplitLine(line, cells) || cells.size() != 5) RaiseCode(kBadValue, path + ":" + std::to_string(lineNumber));
-    std::int64_t numbers[3];
+  std::vector<TItem> items;
+  for (const TTableFileRecord& record : records) {
+    const std::vector<std::string>& cells = record.Cells;
+    if (cells.size() == 5 && cells[0] == "Table" && cells[4] == "Value") continue;  // the header
+    if (cells.size() != 5) RaiseCode(kBadValue, path + ":" + std::to_string(record.Line));
+    TItem item{{0, 0, 0}, &cells};
     for (int k = 0; k < 3; ++k) {
       std::size_t used = 0;
       try {
-        numbers[k] = std::stoll(cells[static_cast<std::size_t>(k)], &used);
+        item.Number[k] = std::stoll(cells[static_cast<std::size_t>(k)], &used);
       } catch (const std::exception&) {
         used = 0;
       }
       if (used == 0 || used != cells[static_cast<std::size_t>(k)].size())
-        RaiseCode(kBadValue, path + ":" + std::to_string(lineNumber));
+        RaiseCode(kBadValue, path + ":" + std::to_string(record.Line));
     }
-    lines.push_back({numbers[0], numbers[1], numbers[2], cells[4]});
+    items.push_back(item);
   }
   int firstError = 0, refused = 0;
   std::string firstPlace;
-  for (const TLine& l : lines) {
-    FProps.SetInt(TPropId::TableNumber, l.Table);
-    FProps.SetInt(TPropId::RowNumber, l.Row);
-    FProps.SetInt(TPropId::FieldNumber, l.Field);
-    FProps.SetText(TPropId::ValueOfFieldString, l.Value);
+  for (const TItem& item : items) {
+    const std::vector<std::string>& cells = *item.Cells;
+    FProps.SetInt(TPropId::TableNumber, item.Number[0]);
+    FProps.SetInt(TPropId::RowNumber, item.Number[1]);
+    FProps.SetInt(TPropId::FieldNumber, item.Number[2]);
+    // A field that already holds the value is left alone: read-only fields
+    // (serial numbers, counters) then import cleanly from an export.
+    if (DoReadTable() == 0 && FProps.GetText(TPropId::ValueOfFieldString) == cells[4]) continue;
+    FProps.SetText(TPropId::ValueOfFieldString, cells[4]);
     const int error = DoWriteTable();
     if (error != 0 && ++refused == 1) {
       firstError = error;
-      firstPlace = std::to_string(l.Table) + "." + std::to_string(l.Row) + "." + std::to_string(l.Field);
+      firstPlace = cells[0] + "." + cells[1] + "." + cells[2];
     }
   }
   if (firstError)

@@ -99,7 +99,7 @@ static Bytes EncodeCurrentTag(const TPropertyStore& p) {
       break;
     }
     case 6: {
-      const std::int64_t unix = DateTimeToUnix(p.GetReal(TPropId::TagValueDateTime));
+      const std::int64_t unix = UnixTimeOf(p.GetReal(TPropId::TagValueDateTime));
       if (unix < 0 || unix > 0xFFFFFFFFLL) RaiseCode(kBadValue, "TagValueDateTime");
       value = LittleEndian(static_cast<std::uint64_t>(unix), 4);
       break;

@@ -183,6 +183,19 @@ std::vector<TCommandDef> BuildCommands() {
       {"FNGetUnconfirmedDocCount", 0xFF4C, {kPwd}, {U("DocumentCount", 4)},
        "Documents the OFD has not confirmed yet"},
       {"FNSendTLVOperation", 0xFF4D, {kPwd, Raw("TLVData")}, {}, "Adds tag records to the current item"},
+      // Memory dumps
+      {"DampRequest", 0x01, {kPwd, U("DeviceCode", 1)}, {U("DataBlockNumber", 2)},
+       "Starts the dump of memory area DeviceCode (4 non-volatile memory, 3 clock); answers the number of "
+       "32-byte blocks; 51 for an area the register cannot dump"},
+      {"GetData", 0x02, {kPwd}, {U("DeviceCode", 1), U("DataBlockNumber", 2), Raw("DataBlock")},
+       "Next block of the dump (numbered from 1; the last one may be shorter); 8 when no dump is running or "
+       "every block was sent"},
+      {"InterruptDataStream", 0x03, {kPwd}, {}, "Ends the running dump"},
+      {"SendLongData", 0xFF70, {kPwd, TxtEnd("LongData")}, {TxtEnd("LongData")},
+       "Echoes a long text back (a check of long messages; the frame limits it to 249 bytes)"},
+      {"FNReadFiscalBarcode", 0xFF71, {kPwd, U("DocumentNumber", 4)}, {TxtEnd("BarCode")},
+       "QR code text of a receipt (t=YYYYMMDDTHHMM&s=sum&fn=FN&i=number&fp=sign&n=operation); 8 when the "
+       "document is not a receipt or does not exist"},
   };
   return c;
 }

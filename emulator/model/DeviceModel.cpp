@@ -89,6 +89,11 @@ const std::vector<TDeviceModel::TOpRow>& TDeviceModel::OpTable() {
       {"FeedDocument", &M::FeedDocument, false},
       {"CutCheck", &M::CutCheck, false},
       {"GetFontMetrics", &M::GetFontMetrics, false},
+      {"DampRequest", &M::DampRequest, false},
+      {"GetData", &M::GetData, false},
+      {"InterruptDataStream", &M::InterruptDataStream, false},
+      {"SendLongData", &M::SendLongData, false},
+      {"FNReadFiscalBarcode", &M::FNReadFiscalBarcode, false},
   };
   return rows;
 }

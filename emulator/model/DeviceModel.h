@@ -189,6 +189,20 @@ class TDeviceModel {
   int dhcpState_ = 10;
   TNetworkRuntime net_;
   std::int64_t pendingDate_ = -1;  // a date set and not yet confirmed
+
+  // memory dumps (ModelDump.cpp)
+  std::uint8_t DampRequest(const TFieldValues&, TFieldValues&);
+  std::uint8_t GetData(const TFieldValues&, TFieldValues&);
+  std::uint8_t InterruptDataStream(const TFieldValues&, TFieldValues&);
+  // long data (ModelDump.cpp): the text comes back as it was sent
+  std::uint8_t SendLongData(const TFieldValues&, TFieldValues&);
+  // the QR code text of a receipt (ModelReceiptQr.cpp)
+  std::uint8_t FNReadFiscalBarcode(const TFieldValues&, TFieldValues&);
+  struct TDump {
+    int deviceCode = -1;  // -1: no dump running
+    Bytes image;
+    int nextBlock = 1;
+  } dump_;
 };
 
 // Deterministic fiscal sign of a document of storage `fnSerial`.

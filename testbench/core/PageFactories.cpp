@@ -4,7 +4,17 @@
 #include <utility>
 
 #include "testbench/core/PageCatalogue.h"
-#include "testbench/core/pages/DeviceStatusPage.h"
+#include "testbench/core/pages/status/DeviceStatusPage.h"
+#include "testbench/core/pages/status/ExtendedServicePage.h"
+#include "testbench/core/pages/status/FullStatusPage.h"
+#include "testbench/core/pages/tables/CommandPage.h"
+#include "testbench/core/pages/tables/DumpPage.h"
+#include "testbench/core/pages/tables/TablePage.h"
+#include "testbench/core/pages/link/ConnectionPage.h"
+#include "testbench/core/pages/link/ConnectionTestPage.h"
+#include "testbench/core/pages/link/FindDevicePage.h"
+#include "testbench/core/pages/link/LoadTestPage.h"
+#include "testbench/core/pages/link/LogicDevicePage.h"
 
 namespace zel {
 
@@ -16,6 +26,16 @@ TPage* Make() {
 
 const std::pair<std::string_view, TPageFactory> kFactories[] = {
     {"TfmDeviceStatus", &Make<TfmDeviceStatus>},
+    {"TfmFullStatus", &Make<TfmFullStatus>},
+    {"TfmExtendedService", &Make<TfmExtendedService>},
+    {"TfmTable", &Make<TfmTable>},
+    {"TfmCommand", &Make<TfmCommand>},
+    {"TfmReadDump", &Make<TfmReadDump>},
+    {"TfmConnection", &Make<TfmConnection>},
+    {"TfmConnectionTest", &Make<TfmConnectionTest>},
+    {"TfmFindDevice", &Make<TfmFindDevice>},
+    {"TfmLogicDevice", &Make<TfmLogicDevice>},
+    {"TfmTest", &Make<TfmTest>},
 };
 std::map<std::string, TPageFactory, std::less<>>& Registered() {
   static std::map<std::string, TPageFactory, std::less<>> factories;

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 
 #include "testbench/core/Controls.h"
@@ -101,7 +102,13 @@ void TPage::Run(const std::function<void()>& action) {
   if (FRunning) return;
   FRunning = true;
   EnableButtons(false);
-  QString error = Failure(action);
+  QString error = Failure([&] {
+    // The whole call sequence under the driver's lock: a loop worker's calls
+    // cannot come in between, and the instance outlives the handler.
+    const std::shared_ptr<TDriver> driver = DriverShared();
+    const TDriver::TLock lock = driver->Lock();
+    action();
+  });
   EnableButtons(true);
   FRunning = false;
   if (!error.isEmpty()) dialogs::ShowError(this, error);

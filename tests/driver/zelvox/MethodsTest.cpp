@@ -1,6 +1,7 @@
-// Every real method against the in-process virtual register, as one
-// registration-to-closing life of a register: each step sets properties,
-// calls a method and checks the result code and output properties.
+// Every real method against the in-process virtual register, step tables
+// that follow the life of a register from registration to closing: each step
+// sets properties, calls a method and checks the result code, the output
+// properties and what the register recorded. A test keeps the tables complete.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -20,8 +21,8 @@ namespace zel {
 namespace {
 
 // In: "{dir}" in a value is the test's own folder. Out: "*" = any non-empty
-// text, "~text" = holds text; a name starting with '@' is what the virtual register or the host
-// recorded (see Recorded()).
+// text, "~text" = holds text; a name starting with '@' is what the virtual
+// register or the host recorded (see Recorded()).
 struct Step {
   const char* Method;
   std::vector<std::pair<const char*, const char*>> In;

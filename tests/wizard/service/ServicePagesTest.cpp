@@ -349,7 +349,7 @@ TEST_F(ServicePages, X5FlowFromTheParametersFileToTheRegistrationReportFile) {
   ASSERT_TRUE(On<TfmFiscalizationBefore>()) << LastMessage().toStdString();
   auto* preview = Ctl<QPlainTextEdit>(Page<TfmFiscalizationBefore>(), "memReport");
   EXPECT_EQ(preview->lineWrapMode(), QPlainTextEdit::NoWrap);
-  EXPECT_TRUE(preview->toPlainText().contains("Кассир                  : Кассир Иванов И.И.")) << preview->toPlainText().toStdString();
+  EXPECT_TRUE(preview->toPlainText().contains("Кассир:                 : Кассир Иванов И.И.")) << preview->toPlainText().toStdString();
   Shot(window.get(), "tamarex-report-preview");
   Next();
   ASSERT_TRUE(On<TfmFiscalizationInfo>()) << LastMessage().toStdString();

@@ -31,6 +31,9 @@
 #include "wizard/flow/ui/MainWindow.h"
 #include "wizard/flow/ui/WizDialogs.h"
 
+// Failures show texts, not code units.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace zel {
 namespace {
 

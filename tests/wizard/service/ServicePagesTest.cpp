@@ -76,10 +76,11 @@ void WriteAll(const QString& path, const std::string& bytes) {
 
 class ServicePages : public ::testing::Test {
  protected:
-  void Start(bool x5) {
+  void Start(bool x5, std::vector<std::string> more = {}) {
     tape = dir.filePath("tape.txt");
-    emu = std::make_unique<EmuProcess>(
-        std::vector<std::string>{"--tcp", "0", "--tape", tape.toStdString(), "--ofd-pace", "1000"});
+    std::vector<std::string> args{"--tcp", "0", "--tape", tape.toStdString(), "--ofd-pace", "1000"};
+    args.insert(args.end(), more.begin(), more.end());
+    emu = std::make_unique<EmuProcess>(args);
     const int port = emu->TcpPort();
     SetDriverSetup([port](TZelvox& d) {
       d.put_ConnectionType(6);
@@ -186,6 +187,48 @@ class ServicePages : public ::testing::Test {
   std::unique_ptr<EmuProcess> emu;
   std::unique_ptr<TfmMain> window;
 };
+
+TEST_F(ServicePages, SerialIsWrittenOnlyToARegisterWithoutOne) {
+  Start(false, {"--serial", "none"});
+  ToWorkType(0);
+  PassStateCheck<TFmCheckStatusBeforeRegistration>();
+  ASSERT_TRUE(On<TfmEnterSerial>()) << LastMessage().toStdString();
+  auto* page = Page<TfmEnterSerial>();
+  auto* serial = Ctl<QLineEdit>(page, "edtSerial");
+  EXPECT_TRUE(serial->isEnabled());
+  EXPECT_TRUE(Ctl<QLabel>(page, "lblEntered")->isHidden());
+  wizdlg::ClearShown();
+  Next();  // nothing typed: nothing written
+  ASSERT_TRUE(On<TfmSelectClientType>());
+  EXPECT_TRUE(wizdlg::Shown().empty());
+  Back();
+  ASSERT_TRUE(On<TfmEnterSerial>());
+
+  serial->setText("0000");
+  Next();
+  EXPECT_TRUE(On<TfmEnterSerial>());
+  EXPECT_TRUE(LastMessage().contains("\"0000\"")) << LastMessage().toStdString();
+
+  serial->setText("12;34;0012345678");  // as a scanner sends it
+  QTest::keyClick(serial, Qt::Key_Return);
+  EXPECT_EQ(serial->text(), "0012345678");
+  EXPECT_TRUE(On<TfmEnterSerial>()) << "Enter only takes the serial out of the scan";
+  Next();
+  ASSERT_TRUE(On<TfmSelectClientType>()) << LastMessage().toStdString();
+  EXPECT_EQ(LastMessage(), "Заводской номер успешно введен!\r\nПерезагрузите устройство");
+  {
+    TZelvox d;
+    Probe(d);
+    ASSERT_EQ(d.ReadSerialNumber(), 0);
+    EXPECT_EQ(d.get_SerialNumber(), "0012345678");
+    d.Disconnect();
+  }
+  Back();
+  ASSERT_TRUE(On<TfmEnterSerial>());
+  EXPECT_FALSE(serial->isEnabled());
+  EXPECT_EQ(serial->text(), "0012345678");
+  EXPECT_FALSE(Ctl<QLabel>(page, "lblEntered")->isHidden());
+}
 
 TEST_F(ServicePages, ArchiveClosesOncePerPassAndItsX5ReportStaysSavable) {
   Start(true);

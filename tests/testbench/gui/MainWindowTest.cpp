@@ -255,8 +255,13 @@ TEST_F(MainWindowTest, PropertiesAreOffWhileALoopRuns) {
   Start();
   auto* loop = window->Pages().PageByClass<TfmConnectionTest>();
   ASSERT_NE(loop, nullptr);
-  for (int i = 0; i < window->GroupCount(); ++i)
-    if (window->Group(i)->isAncestorOf(loop)) window->GroupList()->setCurrentRow(i);
+  for (int i = 0; i < window->GroupCount(); ++i) {
+    if (!window->Group(i)->isAncestorOf(loop)) continue;
+    window->GroupList()->setCurrentRow(i);
+    QTabWidget* tabs = window->Group(i)->PageControl();
+    for (int t = 0; t < tabs->count(); ++t)
+      if (tabs->widget(t)->isAncestorOf(loop) || tabs->widget(t) == loop) tabs->setCurrentIndex(t);
+  }
   ASSERT_TRUE(loop->isVisible());
   QPushButton* properties = Find<QPushButton>("btnProperties");
   QAction* menuItem = window->findChild<QAction*>("actProperties");

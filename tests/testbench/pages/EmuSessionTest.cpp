@@ -92,11 +92,12 @@ TEST_F(EmuSessionTest, MainButtonsOfEachPageGiveSensibleOutput) {
     std::vector<const char*> Buttons;
     const char* Output;  // the field that shows the answer
     const char* Want;    // text it must contain
+    bool LastCallOk = true;  // the full report ends on the register's "no more" answer
   };
   const Case cases[] = {
       {"fmDeviceStatus", {"btnShortStatus"}, "Memo", "Краткий запрос состояния:"},
       {"fmDeviceStatus", {"btnLongStatus"}, "Memo", "Информация о ключах"},
-      {"fmFullStatus", {"btnGetStatus"}, "Memo", " ДЕНЕЖНЫЕ РЕГИСТРЫ:"},
+      {"fmFullStatus", {"btnGetStatus"}, "Memo", " ДЕНЕЖНЫЕ РЕГИСТРЫ:", false},
       {"fmFN", {"btnFNGetStatus"}, "Memo", "Состояние фазы жизни"},
       {"fmTable", {"btnGetTableStruct", "btnReadTable"}, "Memo", ":"},
       {"fmCommand", {"btnSend"}, "edtAnswer", "13 00"},
@@ -112,7 +113,9 @@ TEST_F(EmuSessionTest, MainButtonsOfEachPageGiveSensibleOutput) {
       auto* button = page->findChild<QPushButton*>(name);
       ASSERT_NE(button, nullptr);
       button->click();
-      EXPECT_TRUE(Result().startsWith("(0) ")) << Result().toStdString();
+      if (c.LastCallOk) {
+        EXPECT_TRUE(Result().startsWith("(0) ")) << Result().toStdString();
+      }
       EXPECT_FALSE(window->findChild<QLineEdit*>("edtRxData")->text().isEmpty());
     }
     QString text;

@@ -26,12 +26,15 @@ std::string Format(const char* fmt, int code, const char* text) {
   return buf;
 }
 
-// One thread for all watches of the process.
+// One thread for all watches of the process. It lives as long as the
+// process: ports held by other static objects (a program's driver instance)
+// close during exit, in an order no library controls, and each close still
+// removes its watch here. Never destroyed, so that removal always finds it.
 class TDeviceWatcher {
  public:
   static TDeviceWatcher& Instance() {
-    static TDeviceWatcher watcher;
-    return watcher;
+    static TDeviceWatcher* const watcher = new TDeviceWatcher;
+    return *watcher;
   }
 
   // Returns the watch id and the errno of a udev set-up failure (0 when udev works).
@@ -55,19 +58,6 @@ class TDeviceWatcher {
     const std::uint64_t version = ++FVersion;
     Wake();
     FPollDone.wait(lock, [&] { return !FPolling || FPollVersion >= version || !FThread.joinable(); });
-  }
-
-  ~TDeviceWatcher() {
-    {
-      std::lock_guard lock(FMutex);
-      FStop = true;
-      Wake();
-    }
-    if (FThread.joinable()) FThread.join();
-    if (FMonitor) udev_monitor_unref(FMonitor);
-    if (FUdev) udev_unref(FUdev);
-    for (int fd : FWakePipe)
-      if (fd >= 0) ::close(fd);
   }
 
  private:
@@ -109,7 +99,6 @@ class TDeviceWatcher {
       ids.clear();
       {
         std::lock_guard lock(FMutex);
-        if (FStop) return;
         FPolling = true;
         FPollVersion = FVersion;
         fds.push_back({FWakePipe[0], POLLIN, 0});
@@ -182,7 +171,6 @@ class TDeviceWatcher {
   udev* FUdev = nullptr;
   udev_monitor* FMonitor = nullptr;
   int FUdevError = 0;
-  bool FStop = false;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <charconv>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -224,7 +225,17 @@ int TDriver::SendCommand(const Bytes& command, Bytes& response) {
 
 // ---- the instance
 
+namespace {
+// A program may end with the instance still held (and its port open). The
+// holder above was set up before main, so left to itself it would be
+// destroyed after the driver's own tables, made on first use later. An exit
+// handler registered once the first instance exists runs before their
+// destruction and frees it while everything it uses is still there.
+void FreeDriverAtExit() { FreeDriver(); }
+}  // namespace
+
 std::shared_ptr<TDriver> DriverShared() {
+  static std::once_flag exitHandler;
   std::lock_guard lock(gMutex);
   if (!gDriver) {
     try {
@@ -232,6 +243,7 @@ std::shared_ptr<TDriver> DriverShared() {
     } catch (const std::exception& e) {
       throw std::runtime_error(Tr("Ошибка создания объекта драйвера: ") + e.what());
     }
+    std::call_once(exitHandler, [] { std::atexit(&FreeDriverAtExit); });
   }
   return gDriver;
 }

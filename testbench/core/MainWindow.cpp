@@ -110,6 +110,7 @@ void TfmMain::BuildWindow() {
   FPassword->setToolTip("Password");
   auto* properties = new QPushButton(QTr("Настройка свойств"));
   properties->setObjectName("btnProperties");
+  properties->setProperty(kDriverControl, true);
   auto* close = new QPushButton(QTr("Закрыть"));
   close->setObjectName("btnClose");
 
@@ -141,8 +142,10 @@ void TfmMain::BuildWindow() {
 
 void TfmMain::BuildMenus() {
   QMenu* file = menuBar()->addMenu(QTr("Файл"));
-  connect(file->addAction(QTr("Свойства драйвера...")), &QAction::triggered, this,
-          [this] { ShowProperties(false); });
+  QAction* properties = file->addAction(QTr("Свойства драйвера..."));
+  properties->setObjectName("actProperties");
+  properties->setProperty(kDriverControl, true);
+  connect(properties, &QAction::triggered, this, [this] { ShowProperties(false); });
   file->addSeparator();
   connect(file->addAction(QTr("В&ыход")), &QAction::triggered, this, &QWidget::close);
 

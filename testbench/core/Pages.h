@@ -99,6 +99,11 @@ class TPageNotifier {
 
 TPageNotifier& PageNotifier();
 
+// Dynamic property of a control outside the pages that calls the driver (the
+// main window's properties button and menu item): a running loop disables it
+// along with the other pages.
+inline constexpr char kDriverControl[] = "DriverControl";
+
 // Runs fn outside any button handler (start-up, group and tab changes): a
 // silent abort ends it quietly, any other failure is shown in a message box.
 void RunGuarded(QWidget* parent, const std::function<void()>& fn);

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -28,6 +29,7 @@
 #include "testbench/core/PageCatalogue.h"
 #include "testbench/core/PasswordEdit.h"
 #include "testbench/core/TabbedPage.h"
+#include "testbench/core/pages/link/ConnectionTestPage.h"
 
 namespace zel {
 namespace {
@@ -245,6 +247,41 @@ TEST_F(MainWindowTest, QueuedClickDoesNotStartASecondCall) {
   const int oneCall = calls;
   button->click();
   EXPECT_EQ(calls, 2 * oneCall);
+}
+
+// The properties dialog would hold the driver's lock while it is open, so it
+// waits for a running loop like every other page.
+TEST_F(MainWindowTest, PropertiesAreOffWhileALoopRuns) {
+  Start();
+  auto* loop = window->Pages().PageByClass<TfmConnectionTest>();
+  ASSERT_NE(loop, nullptr);
+  for (int i = 0; i < window->GroupCount(); ++i) {
+    if (!window->Group(i)->isAncestorOf(loop)) continue;
+    window->GroupList()->setCurrentRow(i);
+    QTabWidget* tabs = window->Group(i)->PageControl();
+    for (int t = 0; t < tabs->count(); ++t)
+      if (tabs->widget(t)->isAncestorOf(loop) || tabs->widget(t) == loop) tabs->setCurrentIndex(t);
+  }
+  ASSERT_TRUE(loop->isVisible());
+  QPushButton* properties = Find<QPushButton>("btnProperties");
+  QAction* menuItem = window->findChild<QAction*>("actProperties");
+  ASSERT_NE(menuItem, nullptr);
+
+  loop->findChild<QPushButton*>("btnStart")->click();
+  ASSERT_TRUE(loop->LoopRunning());
+  EXPECT_FALSE(properties->isEnabled());
+  EXPECT_FALSE(menuItem->isEnabled());
+  EXPECT_FALSE(Find<QPushButton>("btnShortStatus")->isEnabled());
+
+  loop->findChild<QPushButton*>("btnStop")->click();
+  QElapsedTimer timer;
+  timer.start();
+  while (loop->LoopRunning() && timer.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  ASSERT_FALSE(loop->LoopRunning());
+  EXPECT_TRUE(properties->isEnabled());
+  EXPECT_TRUE(menuItem->isEnabled());
+  EXPECT_TRUE(Find<QPushButton>("btnShortStatus")->isEnabled());
+  EXPECT_TRUE(dialogs::Shown().empty());
 }
 
 TEST_F(MainWindowTest, LanguageChoiceIsWrittenForTheNextStart) {

@@ -3,6 +3,7 @@
 // zelvoxtst-screenshots <folder>. Run it under xvfb-run so the pictures show
 // the desktop style; settings go to a private folder.
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QListWidget>
 #include <QPixmap>
@@ -18,6 +19,10 @@
 #include "testbench/core/Driver.h"
 #include "testbench/core/MainWindow.h"
 #include "testbench/core/TabbedPage.h"
+
+// Pressed on the page a group shows, in this order, where present.
+const char* const kMainButtons[] = {"btnShortStatus", "btnFNGetStatus", "btnGetTableStruct", "btnReadTable",
+                                    "btnDampRequest", "btnGetData", "btnBoardVersion", "btnOSUSupport"};
 
 // Qt's font and bus libraries keep caches for the whole process.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\nleak:libdbus\n"; }
@@ -40,14 +45,21 @@ int main(int argc, char** argv) {
   const QDir folder(QString::fromLocal8Bit(argv[1]));
   {
     zel::TfmMain window;
-    window.resize(1000, 700);
+    window.resize(1280, 760);  // wide enough for the widest page beside the group list
     window.show();
-    if (auto* status = window.findChild<QPushButton*>("btnShortStatus")) status->click();
     int saved = 0;
     for (int i = 0; i < window.GroupCount(); ++i) {
       zel::TfmTabbedPage* group = window.Group(i);
       if (!group || group->PageControl()->count() == 0) continue;
       window.GroupList()->setCurrentRow(i);
+      QApplication::processEvents();
+      // The shown page's main buttons, so the picture has an answer in it.
+      if (auto* device = window.findChild<QComboBox*>("cbDeviceCode"); device && device->isVisible())
+        device->setCurrentIndex(3);  // the clock: one block
+      for (const char* name : kMainButtons) {
+        auto* button = window.findChild<QPushButton*>(name);
+        if (button && button->isVisible()) button->click();
+      }
       QApplication::processEvents();
       const QString name = folder.filePath(QString("zelvoxtst-%1.png").arg(i + 1, 2, 10, QChar('0')));
       if (!window.grab().save(name)) {

@@ -1,5 +1,6 @@
 #include "testbench/core/pages/link/LoopPage.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QTimer>
 
@@ -99,6 +100,9 @@ void TLoopPage::SetOtherPagesEnabled(bool value) {
     for (const QPointer<QWidget>& w : FDisabled)
       if (w) w->setEnabled(true);
     FDisabled.clear();
+    for (const QPointer<QAction>& a : FDisabledActions)
+      if (a) a->setEnabled(true);
+    FDisabledActions.clear();
     return;
   }
   // Pages of the whole window except this one and the groups holding it;
@@ -110,6 +114,18 @@ void TLoopPage::SetOtherPagesEnabled(bool value) {
     if (!p || p == this || p->isAncestorOf(this) || p->testAttribute(Qt::WA_ForceDisabled)) continue;
     p->setEnabled(false);
     FDisabled.emplace_back(p);
+  }
+  // The window's driver controls outside the pages ("Настройка свойств" opens
+  // a dialog that would hold the driver's lock for as long as it is open).
+  for (QWidget* w : window()->findChildren<QWidget*>()) {
+    if (!w->property(kDriverControl).toBool() || !w->isEnabled()) continue;
+    w->setEnabled(false);
+    FDisabled.emplace_back(w);
+  }
+  for (QAction* a : window()->findChildren<QAction*>()) {
+    if (!a->property(kDriverControl).toBool() || !a->isEnabled()) continue;
+    a->setEnabled(false);
+    FDisabledActions.emplace_back(a);
   }
 }
 

@@ -3,7 +3,7 @@
 // responsive. The worker holds the shared driver instance for its whole run
 // and takes the driver's lock for each call sequence; while it runs, the
 // window's other pages are disabled so their handlers cannot queue behind
-// it. Counters and the stop flag are atomics read by a 300 ms refresh.
+// it, and so are the window's own driver controls (kDriverControl). Counters and the stop flag are atomics read by a 300 ms refresh.
 #include <QPointer>
 #include <atomic>
 #include <chrono>
@@ -14,6 +14,7 @@
 #include "common/NotifyThread.h"
 #include "testbench/core/Pages.h"
 
+class QAction;
 class QPushButton;
 class QTimer;
 
@@ -70,6 +71,7 @@ class TLoopPage : public TPage {
   QTimer* FTimer;
   std::chrono::steady_clock::time_point FStart;
   std::vector<QPointer<QWidget>> FDisabled;
+  std::vector<QPointer<QAction>> FDisabledActions;
 };
 
 }  // namespace zel

@@ -1,33 +1,23 @@
 #pragma once
 // Checks that a register reached over the serial line (or USB network) can be
-// reached over the network too: waits for its DHCP address, then connects to
-// it with a driver instance of its own.
-#include <cstdint>
-#include <string>
-
+// reached over the network too, on a background thread: the body is RunLANCheck
+// (waits for the DHCP address, then connects with a driver instance of its own).
 #include "wizard/device/work/WorkThread.h"
+#include "wizard/flow/device/LANCheck.h"
 
 namespace zel {
 
 class TZelvox;
 
-struct TLANCheckTarget {
-  bool IsRNDIS = false;  // address and port below instead of the register's tables
-  std::string IP;
-  int TCPPort = 0;
-};
-
 class TCheckLANWorkTask : public TWorkThread {
  public:
-  inline static constexpr int kDhcpWaitMs = 60000;
-  inline static constexpr int kDhcpPollMs = 50;
-  inline static constexpr int kConnectTimeoutMs = 10000;
-
   // driver is the wizard's driver; it must outlive the task.
-  explicit TCheckLANWorkTask(TZelvox& driver, TLANCheckTarget target = {});
+  explicit TCheckLANWorkTask(TZelvox& driver, TCheckTarget target = {}, TLANCheckOptions options = {});
   ~TCheckLANWorkTask() override;
 
-  void SetDhcpWaitMs(int ms) { FDhcpWaitMs = ms; }
+  void SetTarget(const TCheckTarget& target) { FTarget = target; }
+  void SetOptions(const TLANCheckOptions& options) { FOptions = options; }
+  void SetDhcpWaitMs(int ms) { FOptions.DhcpTimeoutMs = ms > 0 ? static_cast<std::uint64_t>(ms) : 0; }
   // Marks the run cancelled by the operator, then waits for the body.
   void Cancel() override;
 
@@ -35,11 +25,9 @@ class TCheckLANWorkTask : public TWorkThread {
   void DoExecute() override;
 
  private:
-  void Check();
-
-  TZelvox& FDriver;
-  TLANCheckTarget FTarget;
-  int FDhcpWaitMs = kDhcpWaitMs;
+  TDeviceTables FDevice;
+  TCheckTarget FTarget;
+  TLANCheckOptions FOptions;
 };
 
 }  // namespace zel

@@ -136,45 +136,6 @@ void TfmEnterSerial::Next() {
     GoTo<TfmSelectClientType>();
 }
 
-TfmOFDParams::TfmOFDParams() : THostPage("Настройки ОФД") { HostLayout(this, "fmOFDParams", "Параметры ОФД"); }
-void TfmOFDParams::Next() {
-  if (Controller().IsOFDSettingMode)
-    GoTo<TfmSelectNetType>();
-  else
-    GoTo<TfmUserParams>();
-}
-
-TfmSelectNetType::TfmSelectNetType() : THostPage("Выберите тип подключения к ОФД") {
-  HostLayout(this, "fmSelectNetType", "Тип подключения к ОФД");
-}
-void TfmSelectNetType::Next() { GoTo<TfmEthernetParams>(); }
-
-TfmEthernetParams::TfmEthernetParams() : THostPage("Параметры Ethernet") {
-  HostLayout(this, "fmEthernetParams", "Параметры Ethernet");
-}
-void TfmEthernetParams::Next() { GoTo<TfmCheckEthernet>(); }
-
-TfmRNDISParams::TfmRNDISParams() : THostPage("Настройки подключения RNDIS") {
-  HostLayout(this, "fmRNDISParams", "Параметры RNDIS");
-}
-void TfmRNDISParams::Next() { GoTo<TfmCheckRNDIS>(); }
-
-// The WiFi settings are checked like an Ethernet link.
-TfmWiFiParams::TfmWiFiParams() : THostPage("Настройки подключения WiFi") {
-  HostLayout(this, "fmWiFiParams", "Параметры WiFi");
-}
-void TfmWiFiParams::Next() { GoTo<TfmCheckEthernet>(); }
-
-TfmCheckRNDIS::TfmCheckRNDIS() : THostPage("Проверка связи по RNDIS") {
-  HostLayout(this, "fmCheckRNDIS", "Проверка связи");
-}
-void TfmCheckRNDIS::Next() { GoTo<TfmOFDExchangeState>(); }
-
-TfmCheckEthernet::TfmCheckEthernet() : THostPage("Проверка связи по Ethernet") {
-  HostLayout(this, "fmCheckEthernet", "Проверка связи");
-}
-void TfmCheckEthernet::Next() { GoTo<TfmOFDExchangeState>(); }
-
 TfmBeforeCloseFN::TfmBeforeCloseFN() : THostPage("Закрытие архива ФН") {
   HostLayout(this, "fmBeforeCloseFN", "Закрытие архива ФН");
 }

@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "wizard/device/search/SerialSearch.h"
+#include "wizard/flow/steps/NetworkPages.h"
+#include "wizard/flow/steps/OfdPages.h"
 #include "wizard/flow/ui/ParamPage.h"
 
 class QLabel;
@@ -25,48 +27,6 @@ class TfmEnterSerial : public THostPage {
   Q_OBJECT
  public:
   TfmEnterSerial();
-  void Next() override;
-};
-class TfmOFDParams : public THostPage {
-  Q_OBJECT
- public:
-  TfmOFDParams();
-  void Next() override;
-};
-class TfmSelectNetType : public THostPage {
-  Q_OBJECT
- public:
-  TfmSelectNetType();
-  void Next() override;
-};
-class TfmEthernetParams : public THostPage {
-  Q_OBJECT
- public:
-  TfmEthernetParams();
-  void Next() override;
-};
-class TfmRNDISParams : public THostPage {
-  Q_OBJECT
- public:
-  TfmRNDISParams();
-  void Next() override;
-};
-class TfmWiFiParams : public THostPage {
-  Q_OBJECT
- public:
-  TfmWiFiParams();
-  void Next() override;
-};
-class TfmCheckRNDIS : public THostPage {
-  Q_OBJECT
- public:
-  TfmCheckRNDIS();
-  void Next() override;
-};
-class TfmCheckEthernet : public THostPage {
-  Q_OBJECT
- public:
-  TfmCheckEthernet();
   void Next() override;
 };
 class TfmBeforeCloseFN : public THostPage {

@@ -17,6 +17,7 @@ class EmuProcess {
   EmuProcess& operator=(const EmuProcess&) = delete;
 
   int TcpPort() const { return FTcpPort; }  // 0 without --tcp
+  pid_t Pid() const { return FPid; }
 
  private:
   std::string Line(int timeoutMs);

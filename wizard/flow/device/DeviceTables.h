@@ -47,7 +47,9 @@ class TDeviceTables {
   TZelvox& FDriver;
 };
 
-// Disconnects when the scope ends, whatever happened in it.
+// Disconnects when the scope ends, whatever happened in it. Kept apart from the
+// driver-level guard of the registration steps, which shares its name.
+inline namespace devtables {
 class TDisconnectGuard {
  public:
   explicit TDisconnectGuard(TDeviceTables& dev) : FDev(dev) {}
@@ -58,5 +60,6 @@ class TDisconnectGuard {
  private:
   TDeviceTables& FDev;
 };
+}  // namespace devtables
 
 }  // namespace zel

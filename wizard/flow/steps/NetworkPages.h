@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "wizard/flow/core/NetSettings.h"
-#include "wizard/flow/device/LANCheck.h"
 #include "wizard/flow/ui/ParamPage.h"
 
 class QCheckBox;
@@ -17,6 +16,7 @@ class QTimer;
 namespace zel {
 
 class TCheckLANWorkTask;
+struct TLANCheckOptions;
 
 class TfmSelectNetType : public TParamPage {
   Q_OBJECT

@@ -106,7 +106,7 @@ void TfmOFDParams::Enter() {
   TDeviceTables dev(EnsureDriver());
   FFFD = r.FFD;
   if (c.IsOFDSettingMode && r.FFD == kNotChosen) {
-    TDisconnectGuard guard(dev);
+    devtables::TDisconnectGuard guard(dev);
     FFFD = dev.ReadFFD();
   }
   EnableField(edtOFDServer, r.OFDEnabled);

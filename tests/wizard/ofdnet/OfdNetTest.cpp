@@ -212,7 +212,7 @@ TEST_F(OfdLinkSetUp, NetworkLinks) {
     const QString status = Ctl<QLabel>(check, "lblStatus")->text();
     const QString expected = c.Status.contains("%1") ? c.Status.arg(port) : c.Status;
     if (c.Ok)
-      EXPECT_EQ(status, expected);
+      EXPECT_EQ(status.toStdString(), expected.toStdString());
     else
       EXPECT_TRUE(status.startsWith(expected)) << status.toStdString();
     EXPECT_TRUE(Ctl<QPushButton>(check, "btnRetry")->isEnabled());

@@ -1,13 +1,24 @@
 #include "wizard/device/work/CheckLANWorkTask.h"
 
 #include "driver/Zelvox.h"
+#include "wizard/flow/device/LANCheck.h"
 
 namespace zel {
 
-TCheckLANWorkTask::TCheckLANWorkTask(TZelvox& driver, TCheckTarget target, TLANCheckOptions options)
-    : FDevice(driver), FTarget(std::move(target)), FOptions(std::move(options)) {}
+struct TCheckLANWorkTask::TRun {
+  TDeviceTables Device;
+  TCheckTarget Target;
+  TLANCheckOptions Options;
+};
+
+TCheckLANWorkTask::TCheckLANWorkTask(TZelvox& driver) : FRun(new TRun{TDeviceTables(driver), {}, {}}) {}
+
+TCheckLANWorkTask::TCheckLANWorkTask(TZelvox& driver, const TCheckTarget& target, const TLANCheckOptions& options)
+    : FRun(new TRun{TDeviceTables(driver), target, options}) {}
 
 TCheckLANWorkTask::~TCheckLANWorkTask() { WaitFor(); }
+
+void TCheckLANWorkTask::SetDhcpWaitMs(int ms) { FRun->Options.DhcpTimeoutMs = ms > 0 ? static_cast<std::uint64_t>(ms) : 0; }
 
 void TCheckLANWorkTask::Cancel() {
   State().UserCancel();
@@ -21,7 +32,7 @@ void TCheckLANWorkTask::DoExecute() {
     State().Stop(e.what(), false);
     return;
   }
-  RunLANCheck(FDevice, State(), FTarget, FOptions);
+  RunLANCheck(FRun->Device, State(), FRun->Target, FRun->Options);
 }
 
 }  // namespace zel

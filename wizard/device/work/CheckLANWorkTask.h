@@ -2,22 +2,25 @@
 // Checks that a register reached over the serial line (or USB network) can be
 // reached over the network too, on a background thread: the body is RunLANCheck
 // (waits for the DHCP address, then connects with a driver instance of its own).
+#include <memory>
+
 #include "wizard/device/work/WorkThread.h"
-#include "wizard/flow/device/LANCheck.h"
 
 namespace zel {
 
 class TZelvox;
+struct TCheckTarget;
+struct TLANCheckOptions;
 
 class TCheckLANWorkTask : public TWorkThread {
  public:
-  // driver is the wizard's driver; it must outlive the task.
-  explicit TCheckLANWorkTask(TZelvox& driver, TCheckTarget target = {}, TLANCheckOptions options = {});
+  // driver is the wizard's driver; it must outlive the task. Without a target the
+  // address and port come from the register's tables.
+  explicit TCheckLANWorkTask(TZelvox& driver);
+  TCheckLANWorkTask(TZelvox& driver, const TCheckTarget& target, const TLANCheckOptions& options);
   ~TCheckLANWorkTask() override;
 
-  void SetTarget(const TCheckTarget& target) { FTarget = target; }
-  void SetOptions(const TLANCheckOptions& options) { FOptions = options; }
-  void SetDhcpWaitMs(int ms) { FOptions.DhcpTimeoutMs = ms > 0 ? static_cast<std::uint64_t>(ms) : 0; }
+  void SetDhcpWaitMs(int ms);
   // Marks the run cancelled by the operator, then waits for the body.
   void Cancel() override;
 
@@ -25,9 +28,8 @@ class TCheckLANWorkTask : public TWorkThread {
   void DoExecute() override;
 
  private:
-  TDeviceTables FDevice;
-  TCheckTarget FTarget;
-  TLANCheckOptions FOptions;
+  struct TRun;
+  std::unique_ptr<TRun> FRun;
 };
 
 }  // namespace zel

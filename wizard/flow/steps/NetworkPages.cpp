@@ -8,6 +8,7 @@
 
 #include "driver/Zelvox.h"
 #include "wizard/device/work/CheckLANWorkTask.h"
+#include "wizard/flow/device/LANCheck.h"
 #include "wizard/flow/device/NetworkLink.h"
 #include "wizard/flow/steps/GatePages.h"
 #include "wizard/flow/steps/PageKit.h"

@@ -6,6 +6,7 @@
 #include <signal.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -195,11 +196,12 @@ TEST_F(OfdLinkSetUp, NetworkLinks) {
     Next();
     ASSERT_TRUE(On<TfmSelectNetType>()) << LastMessage().toStdString();
     Ctl<QListWidget>(Page<TfmSelectNetType>(), "lbNetType")->setCurrentRow(c.NetRow);
+    Shot("nettype");
     Next();
     QWidget* netPage = c.NetRow == 2 ? static_cast<QWidget*>(Page<TfmRNDISParams>()) : Page<TfmEthernetParams>();
     ASSERT_EQ(Controller().CurrentPage, netPage);
     FillNet(netPage, c.DHCP, QString::number(port));
-    if (c.NetRow == 0 && !c.DHCP) Shot("ethernet");
+    if (c.Ok) Shot(c.NetRow == 2 ? "rndis" : "ethernet");
     Next();
     ASSERT_TRUE(c.NetRow == 2 ? On<TfmCheckRNDIS>() : On<TfmCheckEthernet>()) << LastMessage().toStdString();
     EXPECT_TRUE(LastMessage().endsWith("успешно записаны.\r\nПерезагрузите устройство и нажмите \"ОК\"")) << LastMessage().toStdString();
@@ -271,6 +273,52 @@ TEST_F(OfdLinkSetUp, BadSettingsWriteNothing) {
   }
   Ctl<QCheckBox>(page, "chbDHCP")->click();
   EXPECT_FALSE(Ctl<QLineEdit>(page, "edtIP")->isEnabled()) << "the address follows the DHCP box";
+}
+
+// The template list, the entry values behind its placeholder, and a template saved
+// and opened again through the page's buttons.
+TEST_F(OfdLinkSetUp, TemplatesOnThePage) {
+  EmuProcess reg({"--tcp", "0"});
+  ToOFDPage(reg.TcpPort());
+  if (HasFatalFailure()) return;
+  auto* page = Page<TfmOFDParams>();
+  auto* list = Ctl<QComboBox>(page, "cbTemplate");
+  auto* name = Ctl<QLineEdit>(page, "edtOFDName");
+  ASSERT_EQ(list->count(), 3) << "the placeholder and the two templates installed with the folder";
+  EXPECT_EQ(list->itemText(0), "--Выбрать шаблон--");
+  EXPECT_EQ(list->itemText(1), "ЯРУС (ОФД-Я)") << "the preferred OFD comes first";
+  EXPECT_EQ(list->itemText(2), "ОФД Восток");
+  const QString onEntry = name->text();
+
+  list->setCurrentIndex(2);
+  emit list->activated(2);
+  EXPECT_EQ(name->text(), "АО \"ОФД Восток\"");
+  EXPECT_EQ(Ctl<QLineEdit>(page, "edtOFDPort")->text(), "21101");
+  list->setCurrentIndex(0);
+  emit list->activated(0);
+  EXPECT_EQ(name->text(), onEntry) << "the placeholder brings back the values shown on entry";
+
+  FillOFD();
+  wizdlg::PushFileName(dir.path() + "/mine");
+  Ctl<QPushButton>(page, "btnSaveTemplate")->click();
+  ASSERT_TRUE(QFile::exists(dir.path() + "/mine.xml")) << "saved with the default extension";
+  name->clear();
+  Ctl<QLineEdit>(page, "edtPortKM")->clear();
+  wizdlg::PushFileName(dir.path() + "/mine.xml");
+  Ctl<QPushButton>(page, "btnOpenTemplate")->click();
+  EXPECT_EQ(name->text(), "ОФД Пример");
+  EXPECT_EQ(Ctl<QLineEdit>(page, "edtPortKM")->text(), "7791");
+
+  // A malformed file is reported and the fields keep their values.
+  QFile broken(dir.path() + "/broken.xml");
+  ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+  broken.write("<OFDParams><OFDName>x</OFDParams>");
+  broken.close();
+  const std::size_t shown = wizdlg::Shown().size();
+  wizdlg::PushFileName(broken.fileName());
+  Ctl<QPushButton>(page, "btnOpenTemplate")->click();
+  EXPECT_EQ(wizdlg::Shown().size(), shown + 1);
+  EXPECT_EQ(name->text(), "ОФД Пример");
 }
 
 }  // namespace

@@ -160,6 +160,8 @@ TCheckLinkPage::TCheckLinkPage(const char* caption) : TParamPage(caption) {
   auto* l = PageLayout(this);
   lblStatus = AddLabel(this, "lblStatus", "Подключение...");
   lblStatus->setWordWrap(true);
+  lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  lblStatus->setMinimumHeight(lblStatus->fontMetrics().lineSpacing() * 3);  // the outcome takes two lines
   auto* row = new QHBoxLayout;
   l->addLayout(row);
   btnRetry = Button(this, row, "btnRetry", "Повторить");

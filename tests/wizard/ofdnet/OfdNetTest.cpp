@@ -66,6 +66,12 @@ class TRegisterReader {
   TDeviceTables FTables{FDriver};
 };
 
+// The address the register's DHCP lease gives: 127.0.0.1.
+void SeedLeaseAddress(int port) {
+  TRegisterReader reader(port);
+  for (int i = 0; i < 4; ++i) reader.Write(16, 3 + i, i == 0 ? 127 : i == 3 ? 1 : 0);
+}
+
 struct TCell {
   int Table, Field;
   std::variant<std::int64_t, std::string> Value;
@@ -155,6 +161,27 @@ class OfdLinkSetUp : public ::testing::Test {
     Ctl<QLineEdit>(page, "edtPort")->setText(port);
   }
 
+  // On through the OFD data, network type and settings pages to the check page.
+  void ToCheckPage(int emuPort, int netRow, bool dhcp, int typedPort, bool shots) {
+    ToOFDPage(emuPort);
+    if (HasFatalFailure()) return;
+    FillOFD();
+    if (shots) Shot("params");
+    Next();
+    ASSERT_TRUE(On<TfmSelectNetType>()) << LastMessage().toStdString();
+    Ctl<QListWidget>(Page<TfmSelectNetType>(), "lbNetType")->setCurrentRow(netRow);
+    if (shots) Shot("nettype");
+    Next();
+    QWidget* netPage = netRow == 2 ? static_cast<QWidget*>(Page<TfmRNDISParams>()) : Page<TfmEthernetParams>();
+    ASSERT_EQ(Controller().CurrentPage, netPage);
+    FillNet(netPage, dhcp, QString::number(typedPort));
+    if (shots) Shot(netRow == 2 ? "rndis" : "ethernet");
+    Next();
+    ASSERT_TRUE(netRow == 2 ? On<TfmCheckRNDIS>() : On<TfmCheckEthernet>()) << LastMessage().toStdString();
+    EXPECT_TRUE(LastMessage().endsWith("успешно записаны.\r\nПерезагрузите устройство и нажмите \"ОК\""))
+        << LastMessage().toStdString();
+  }
+
   QTemporaryDir dir;
   std::unique_ptr<TfmMain> window;
 };
@@ -183,28 +210,14 @@ TEST_F(OfdLinkSetUp, NetworkLinks) {
     EmuProcess reg(args);
     const int port = c.ClosedPort ? test::ClosedTcpPort() : reg.TcpPort();
     TRegisterReader reader(reg.TcpPort());
-    for (int i = 0; i < 4; ++i) reader.Write(16, 3 + i, i == 0 ? 127 : i == 3 ? 1 : 0);  // the address a lease gives
+    SeedLeaseAddress(reg.TcpPort());
     TLANCheckOptions options;
     options.DhcpTimeoutMs = static_cast<std::uint64_t>(c.DhcpTimeoutMs);
     options.ConnectTimeoutMs = 3000;
     SetLANCheckOptions(options);
 
-    ToOFDPage(reg.TcpPort());
+    ToCheckPage(reg.TcpPort(), c.NetRow, c.DHCP, port, c.Ok);
     if (HasFatalFailure()) return;
-    FillOFD();
-    Shot("params");
-    Next();
-    ASSERT_TRUE(On<TfmSelectNetType>()) << LastMessage().toStdString();
-    Ctl<QListWidget>(Page<TfmSelectNetType>(), "lbNetType")->setCurrentRow(c.NetRow);
-    Shot("nettype");
-    Next();
-    QWidget* netPage = c.NetRow == 2 ? static_cast<QWidget*>(Page<TfmRNDISParams>()) : Page<TfmEthernetParams>();
-    ASSERT_EQ(Controller().CurrentPage, netPage);
-    FillNet(netPage, c.DHCP, QString::number(port));
-    if (c.Ok) Shot(c.NetRow == 2 ? "rndis" : "ethernet");
-    Next();
-    ASSERT_TRUE(c.NetRow == 2 ? On<TfmCheckRNDIS>() : On<TfmCheckEthernet>()) << LastMessage().toStdString();
-    EXPECT_TRUE(LastMessage().endsWith("успешно записаны.\r\nПерезагрузите устройство и нажмите \"ОК\"")) << LastMessage().toStdString();
     if (c.Restart) {
       ASSERT_EQ(kill(reg.Pid(), SIGUSR1), 0);
     }
@@ -235,6 +248,31 @@ TEST_F(OfdLinkSetUp, NetworkLinks) {
     }
     window.reset();
   }
+}
+
+// "Остановить" ends a check waiting for DHCP; the operator may go on or retry.
+TEST_F(OfdLinkSetUp, StopAndRetryTheCheck) {
+  EmuProcess reg({"--tcp", "0", "--restart-required"});
+  SeedLeaseAddress(reg.TcpPort());
+  TLANCheckOptions options;
+  options.DhcpTimeoutMs = 60000;
+  SetLANCheckOptions(options);
+  ToCheckPage(reg.TcpPort(), 0, true, reg.TcpPort(), false);
+  if (HasFatalFailure()) return;
+  auto* check = Page<TfmCheckEthernet>();
+  auto* status = Ctl<QLabel>(check, "lblStatus");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return status->text() == "Ожидание получения IP адреса..."; }, kCheckWaitMs));
+  EXPECT_FALSE(Button("btnNext")->isEnabled());
+  EXPECT_FALSE(Ctl<QPushButton>(check, "btnRetry")->isEnabled());
+  Ctl<QPushButton>(check, "btnStop")->click();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return Button("btnNext")->isEnabled(); }, kCheckWaitMs));
+  EXPECT_EQ(status->text(), "Операция отменена");
+
+  ASSERT_EQ(kill(reg.Pid(), SIGUSR1), 0);  // restarted now: the retry finds the address
+  Ctl<QPushButton>(check, "btnRetry")->click();
+  EXPECT_FALSE(Button("btnNext")->isEnabled());
+  ASSERT_TRUE(QTest::qWaitFor([this] { return Button("btnNext")->isEnabled(); }, kCheckWaitMs));
+  EXPECT_EQ(status->text().toStdString(), kOk.arg(reg.TcpPort()).toStdString());
 }
 
 // A bad value anywhere keeps the operator on the page with nothing written.

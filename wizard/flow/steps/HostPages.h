@@ -7,6 +7,9 @@
 #include "wizard/device/search/SerialSearch.h"
 #include "wizard/flow/steps/NetworkPages.h"
 #include "wizard/flow/steps/OfdPages.h"
+#include "wizard/flow/steps/ReportPages.h"
+#include "wizard/flow/steps/ServicePages.h"
+#include "wizard/flow/steps/X5Pages.h"
 #include "wizard/flow/ui/ParamPage.h"
 
 class QLabel;
@@ -23,48 +26,6 @@ class THostPage : public TParamPage {
   explicit THostPage(const char* caption) : TParamPage(caption) {}
 };
 
-class TfmEnterSerial : public THostPage {
-  Q_OBJECT
- public:
-  TfmEnterSerial();
-  void Next() override;
-};
-class TfmBeforeCloseFN : public THostPage {
-  Q_OBJECT
- public:
-  TfmBeforeCloseFN();
-  void Next() override;
-};
-class TfmCloseFN : public THostPage {
-  Q_OBJECT
- public:
-  TfmCloseFN();
-  void Next() override;
-};
-class TfmKKTParamsX5 : public THostPage {
-  Q_OBJECT
- public:
-  TfmKKTParamsX5();
-  void Next() override;
-};
-class TfmOpenRegParamsX5 : public THostPage {
-  Q_OBJECT
- public:
-  TfmOpenRegParamsX5();
-  void Next() override;
-};
-class TfmRegParamsX5 : public THostPage {
-  Q_OBJECT
- public:
-  TfmRegParamsX5();
-  void Next() override;
-};
-class TfmCalculationStateReport : public THostPage {
-  Q_OBJECT
- public:
-  TfmCalculationStateReport();
-  void Next() override;
-};
 
 // Serial search: one probe per port, polled by a timer; the settings button
 // stays disabled while the probes run.

@@ -106,7 +106,7 @@ void TfmOFDParams::Enter() {
   TDeviceTables dev(EnsureDriver());
   FFFD = r.FFD;
   if (c.IsOFDSettingMode && r.FFD == kNotChosen) {
-    devtables::TDisconnectGuard guard(dev);
+    TDisconnectGuard guard(dev.Driver());
     FFFD = dev.ReadFFD();
   }
   EnableField(edtOFDServer, r.OFDEnabled);

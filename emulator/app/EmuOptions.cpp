@@ -54,6 +54,8 @@ const std::vector<TOptionRow>& Rows() {
       {"--ofd-hold", nullptr, "hold the OFD exchange", [](O& o, S, S) { o.ofdHold = true; }},
       {"--ofd-error", "CODE", "the OFD refuses every document with CODE 1..6 (table 20 shows it)", [](O& o, S n, S v) { o.ofdError = static_cast<int>(Number(n, v, 0, 6)); }},
       {"--dhcp-state", "N", "DHCP state table 16 reports (default 10 = address obtained)", [](O& o, S n, S v) { o.dhcpState = static_cast<int>(Number(n, v, 0, 255)); }},
+      {"--dhcp-delay", "MS", "time after a restart until the DHCP state is reached (default 0)", [](O& o, S n, S v) { o.dhcpDelayMs = static_cast<int>(Number(n, v, 0, 3600000)); }},
+      {"--restart-required", nullptr, "network settings written take effect only at a restart (SIGUSR1 restarts)", [](O& o, S, S) { o.restartRequired = true; }},
       {"--drop-byte", "N", "lose the host's byte N (0 = the first; repeatable)", [](O& o, S n, S v) { o.dropBytes.push_back(static_cast<std::uint64_t>(Number(n, v, 0, INT64_MAX))); }},
       {"--corrupt-byte", "N", "corrupt the register's byte N (0 = the first; repeatable)", [](O& o, S n, S v) { o.corruptBytes.push_back(static_cast<std::uint64_t>(Number(n, v, 0, INT64_MAX))); }},
       {"--nak", "N", "answer the first N command frames with NAK (ENQ framing)", [](O& o, S n, S v) { o.nakCount = static_cast<int>(Number(n, v, 0, 1000000)); }},
@@ -104,7 +106,7 @@ std::string EmuUsage() {
   std::string text =
       "Usage: zelvox-emu [options]\n"
       "A virtual fiscal register on a pty (as a COM number) and/or a TCP port.\n"
-      "Stops cleanly on SIGTERM or SIGINT.\n\n";
+      "Stops cleanly on SIGTERM or SIGINT; SIGUSR1 restarts the register.\n\n";
   for (const auto& r : Rows()) {
     std::string left = std::string("  ") + r.name + (r.arg ? std::string(" ") + r.arg : "");
     if (left.size() < 28) left.resize(28, ' ');

@@ -31,6 +31,8 @@ struct TEmuOptions {
   bool ofdHold = false;
   int ofdError = 0;
   int dhcpState = 10;
+  int dhcpDelayMs = 0;
+  bool restartRequired = false;
   // faults
   std::vector<std::uint64_t> dropBytes;     // host bytes lost (0 = the first)
   std::vector<std::uint64_t> corruptBytes;  // answer bytes corrupted (0 = the first)

@@ -89,6 +89,8 @@ void TEmuServer::Start() {
   model_.HoldOfd(options_.ofdHold);
   model_.SetOfdError(options_.ofdError);
   model_.SetDhcpState(options_.dhcpState);
+  model_.SetDhcpDelay(options_.dhcpDelayMs);
+  model_.SetRestartRequired(options_.restartRequired);
   if (!options_.tapeFile.empty()) model_.SetTapeFile(options_.tapeFile);
   if (!options_.stateFile.empty()) {
     keeper_ = std::make_unique<TStateKeeper>(model_, options_.stateFile);

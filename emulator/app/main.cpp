@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   sigemptyset(&stops);
   sigaddset(&stops, SIGINT);
   sigaddset(&stops, SIGTERM);
+  sigaddset(&stops, SIGUSR1);  // power cycle of the register
   pthread_sigmask(SIG_BLOCK, &stops, nullptr);
   signal(SIGPIPE, SIG_IGN);
 
@@ -44,6 +45,10 @@ int main(int argc, char** argv) {
   for (;;) {
     const int sig = sigtimedwait(&stops, nullptr, &tick);
     if (sig == SIGINT || sig == SIGTERM) break;
+    if (sig == SIGUSR1) {
+      server.Model().Restart();
+      std::cout << "restarted" << std::endl;
+    }
     if (server.UnplugDue()) {
       server.Unplug();
       std::cout << "unplugged" << std::endl;

@@ -48,6 +48,8 @@ class TDeviceModel {
   void Restart();
   // Time after a restart until the DHCP state of SetDhcpState is reached (0 before).
   void SetDhcpDelay(int ms);
+  // With on, DHCP reports 0 (no address) while written network settings wait for a restart.
+  void SetRestartRequired(bool on);
   bool NetworkRestartPending();
   int Restarts();
   // Host clock in milliseconds since the epoch (tests move time with it).

@@ -19,6 +19,11 @@ void TDeviceModel::SetDhcpDelay(int ms) {
   net_.dhcpDelayMs = ms > 0 ? ms : 0;
 }
 
+void TDeviceModel::SetRestartRequired(bool on) {
+  std::lock_guard lock(mutex_);
+  net_.restartRequired = on;
+}
+
 bool TDeviceModel::NetworkRestartPending() {
   std::lock_guard lock(mutex_);
   return net_.restartPending;
@@ -30,6 +35,7 @@ int TDeviceModel::Restarts() {
 }
 
 int TDeviceModel::DhcpStateLocked() const {
+  if (net_.restartRequired && net_.restartPending) return 0;  // the new settings are not in effect yet
   if (net_.restartedAtMs != 0 && hostMs_() - net_.restartedAtMs < net_.dhcpDelayMs) return 0;  // still asking
   return dhcpState_;
 }

@@ -11,6 +11,7 @@ struct TNetworkRuntime {
   std::int64_t restartedAtMs = 0; // host time of the last restart (0 = none yet)
   int dhcpDelayMs = 0;            // time from a restart until the DHCP state is reached
   int restarts = 0;
+  bool restartRequired = false;  // no DHCP address while written settings wait for a restart
 };
 
 inline bool IsNetworkTable(int table) { return table == 16 || table == 21 || table == 22; }

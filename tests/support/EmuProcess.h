@@ -30,6 +30,7 @@ class TEmuProcess {
   // The lines before "ready": first word -> the rest ("tcp" -> "127.0.0.1:7001").
   const std::map<std::string, std::string>& Announced() const { return FAnnounced; }
   int TcpPort() const;  // from the "tcp" line; 0 without one
+  pid_t Pid() const { return FPid; }
 
   // SIGTERM, then the exit status; -1 when it did not end within timeoutMs
   // (it is killed then) or ended by a signal.

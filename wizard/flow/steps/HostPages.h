@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "wizard/device/search/SerialSearch.h"
+#include "wizard/flow/steps/NetworkPages.h"
+#include "wizard/flow/steps/OfdPages.h"
 #include "wizard/flow/steps/ReportPages.h"
 #include "wizard/flow/steps/ServicePages.h"
 #include "wizard/flow/steps/X5Pages.h"
@@ -24,48 +26,6 @@ class THostPage : public TParamPage {
   explicit THostPage(const char* caption) : TParamPage(caption) {}
 };
 
-class TfmOFDParams : public THostPage {
-  Q_OBJECT
- public:
-  TfmOFDParams();
-  void Next() override;
-};
-class TfmSelectNetType : public THostPage {
-  Q_OBJECT
- public:
-  TfmSelectNetType();
-  void Next() override;
-};
-class TfmEthernetParams : public THostPage {
-  Q_OBJECT
- public:
-  TfmEthernetParams();
-  void Next() override;
-};
-class TfmRNDISParams : public THostPage {
-  Q_OBJECT
- public:
-  TfmRNDISParams();
-  void Next() override;
-};
-class TfmWiFiParams : public THostPage {
-  Q_OBJECT
- public:
-  TfmWiFiParams();
-  void Next() override;
-};
-class TfmCheckRNDIS : public THostPage {
-  Q_OBJECT
- public:
-  TfmCheckRNDIS();
-  void Next() override;
-};
-class TfmCheckEthernet : public THostPage {
-  Q_OBJECT
- public:
-  TfmCheckEthernet();
-  void Next() override;
-};
 
 // Serial search: one probe per port, polled by a timer; the settings button
 // stays disabled while the probes run.

@@ -6,6 +6,8 @@
 #include "wizard/flow/steps/DataPages.h"
 #include "wizard/flow/steps/GatePages.h"
 #include "wizard/flow/steps/HostPages.h"
+#include "wizard/flow/steps/NetworkPages.h"
+#include "wizard/flow/steps/OfdPages.h"
 
 namespace zel {
 

@@ -208,13 +208,20 @@ INSTANTIATE_TEST_SUITE_P(CashCoreAndFFD, NewRegistrationE2e,
                                   (std::get<1>(info.param) == kFFD12 ? "FFD12" : "FFD105");
                          });
 
-// A register without the cash core, registered, gets a fresh storage: the wizard's
-// re-registration with replacement puts the registration into the new storage.
-TEST_F(WizardE2e, FNReplacementWithoutCashCore) {
+// A registered register gets a fresh storage: the wizard's re-registration with
+// replacement puts the registration into the new storage (without the cash core
+// through the registration report, with it through the re-registration report).
+class FNReplacementE2e : public WizardE2e, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(FNReplacementE2e, RegistrationGoesIntoTheNewStorage) {
+  const bool cashCore = GetParam();
   const std::string state = dir.filePath("register.state").toStdString();
   const std::string newFn = "9999078900005678";
+  std::vector<std::string> kind;
+  if (cashCore) kind.push_back("--cash-core");
   {
-    StartEmu({"--state", state});
+    kind.insert(kind.end(), {"--state", state});
+    StartEmu(kind);
     TZelvox d;
     ConnectTcp(d, emu->TcpPort());
     TRegDevice dev(d);
@@ -230,7 +237,8 @@ TEST_F(WizardE2e, FNReplacementWithoutCashCore) {
     d.Disconnect();
     emu.reset();
   }
-  StartEmu({"--state", state, "--replace-fn", newFn});
+  kind.insert(kind.end(), {"--replace-fn", newFn});
+  StartEmu(kind);
   OpenWindow();
   ToWorkType();
   TEntered e;
@@ -239,7 +247,7 @@ TEST_F(WizardE2e, FNReplacementWithoutCashCore) {
   EXPECT_EQ(Controller().RegParams.FNSerial, newFn);
   EXPECT_EQ(Controller().RegParams.DocType, 2);
   EXPECT_EQ(Controller().RegParams.ReasonCode, 1);
-  ExpectRegistered(emu->TcpPort(), false, kFFD105, e, 1);
+  ExpectRegistered(emu->TcpPort(), cashCore, kFFD105, e, 1);
 
   TZelvox d;
   ConnectTcp(d, emu->TcpPort());
@@ -250,6 +258,9 @@ TEST_F(WizardE2e, FNReplacementWithoutCashCore) {
   ASSERT_EQ(d.FNFindDocument(), 0);
   EXPECT_EQ(d.get_DocumentType(), 11);
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, FNReplacementE2e, ::testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "CashCore" : "Plain"); });
 
 // The report command answers "busy printing" three times: the wizard waits it out
 // and the storage holds one registration.

@@ -379,6 +379,8 @@ int TZelvox::Run(const TCommandDef& cmd, const TFieldMap& overrides, TFieldMap* 
 
 // ---- methods that need logic ------------------------------------------------
 
+bool TZelvox::IsReal(TMethodId id) { return HandlerOf(id) || FindCommand(MethodDef(id).Name); }
+
 TZelvox::THandler TZelvox::HandlerOf(TMethodId id) {
   switch (id) {
     case TMethodId::Connect: return &TZelvox::DoConnect;

@@ -58,6 +58,9 @@ class TZelvox {
 
   int Invoke(TMethodId id);
   int Call(const std::string& method);  // by name (any letter case); unknown gives -13
+  // A method is real when it has code of its own or a catalogue command; the
+  // others answer -7 "not supported".
+  static bool IsReal(TMethodId id);
 
   // By-name access for the CLI and the GUI binding (any letter case).
   bool GetProperty(const std::string& name, TPropValue& value) const;

@@ -3,11 +3,6 @@
 // restart, and injected faults coming back as the right codes in time.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,64 +10,21 @@
 #include <filesystem>
 
 #include "driver/Zelvox.h"
-
-extern char** environ;
+#include "tests/support/EmuProcess.h"
 
 namespace zel {
 namespace {
 
 using namespace std::chrono_literals;
 
-// One zelvox-emu process; its announced lines ("tcp 127.0.0.1:PORT", "ready").
-class TEmulator {
+// One zelvox-emu process, ready within 5 s or not at all.
+class TEmulator : public test::TEmuProcess {
  public:
-  explicit TEmulator(std::vector<std::string> args) {
-    int out[2];
-    if (::pipe2(out, O_CLOEXEC) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    args.insert(args.begin(), ZEL_EMU_PROGRAM);
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&FPid, ZEL_EMU_PROGRAM, &actions, nullptr, argv.data(), environ) != 0) FPid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    FOut = out[0];
-    FReady = WaitFor("ready\n");
-    if (const auto at = FText.find("tcp 127.0.0.1:"); at != std::string::npos) FTcpPort = std::atoi(FText.c_str() + at + 14);
-  }
-  // Reads the program's output until it has printed line (5 s at most).
-  bool WaitFor(const std::string& line) {
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (FText.find(line) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-      pollfd p{FOut, POLLIN, 0};
-      if (::poll(&p, 1, 100) != 1) continue;
-      char buf[256];
-      const ssize_t n = ::read(FOut, buf, sizeof buf);
-      if (n <= 0) break;
-      FText.append(buf, static_cast<std::size_t>(n));
-    }
-    return FText.find(line) != std::string::npos;
-  }
-  ~TEmulator() {
-    if (FPid > 0) {
-      ::kill(FPid, SIGTERM);
-      int status = 0;
-      ::waitpid(FPid, &status, 0);
-    }
-    if (FOut >= 0) ::close(FOut);
-  }
+  explicit TEmulator(const std::vector<std::string>& args) : TEmuProcess(ZEL_EMU_PROGRAM, args), FReady(WaitReady(5000)) {}
   bool Ready() const { return FReady; }
-  int TcpPort() const { return FTcpPort; }
 
  private:
-  pid_t FPid = -1;
-  int FOut = -1;
-  bool FReady = false;
-  int FTcpPort = 0;
-  std::string FText;
+  bool FReady;
 };
 
 class EmulatorE2ETest : public ::testing::Test {
@@ -191,7 +143,7 @@ TEST_F(EmulatorE2ETest, AnUnpluggedRegisterIsNoLink) {
   drv.put_ComNumber(73);
   drv.put_Timeout(300);
   EXPECT_EQ(drv.Beep(), 0);
-  ASSERT_TRUE(emu.WaitFor("unplugged\n"));
+  ASSERT_TRUE(emu.WaitForLine("unplugged"));
   const auto start = std::chrono::steady_clock::now();
   const int code = drv.Beep();
   EXPECT_LT(code, 0) << drv.get_ResultCodeDescription();  // -1 no answer, or -2 once the port is gone

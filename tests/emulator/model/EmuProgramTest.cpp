@@ -4,21 +4,19 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "common/ComPort.h"
 #include "common/ComResolver.h"
 #include "driver/catalogue/Commands.h"
 #include "server/protocol/PrinterProtocolFactory.h"
+#include "tests/support/EmuProcess.h"
 
 namespace zel::emu {
 namespace {
@@ -26,82 +24,15 @@ namespace {
 namespace fs = std::filesystem;
 constexpr int kCom = 91;
 
-class TEmuProcess {
+// This build's zelvox-emu; Ready() gives the lines it announced.
+class TEmuProcess : public test::TEmuProcess {
  public:
-  explicit TEmuProcess(std::vector<std::string> args) {
-    int out[2];
-    if (pipe(out) != 0) throw std::runtime_error("pipe");
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(out[1], 1);
-      close(out[0]);
-      close(out[1]);
-      std::vector<char*> argv{const_cast<char*>(ZEL_EMU_PATH)};
-      for (auto& a : args) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      execv(ZEL_EMU_PATH, argv.data());
-      _exit(127);
-    }
-    close(out[1]);
-    out_ = out[0];
-  }
-  ~TEmuProcess() {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-    close(out_);
-  }
-  // The next line the program prints, "" when none comes within timeoutMs.
-  std::string Line(int timeoutMs = 5000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-      if (auto nl = buf_.find('\n'); nl != std::string::npos) {
-        std::string line = buf_.substr(0, nl);
-        buf_.erase(0, nl + 1);
-        return line;
-      }
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
-      pollfd p{out_, POLLIN, 0};
-      if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) != 1) return {};
-      char b[256];
-      const ssize_t n = read(out_, b, sizeof b);
-      if (n <= 0) return {};
-      buf_.append(b, static_cast<std::size_t>(n));
-    }
-  }
-  // Lines up to "ready" (or an empty map when it does not come).
+  explicit TEmuProcess(const std::vector<std::string>& args) : test::TEmuProcess(ZEL_EMU_PATH, args) {}
   std::map<std::string, std::string> Ready() {
-    std::map<std::string, std::string> lines;
-    for (std::string l = Line(); !l.empty(); l = Line()) {
-      if (l == "ready") return lines;
-      lines[l.substr(0, l.find(' '))] = l.substr(l.find(' ') + 1);
-    }
+    if (WaitReady()) return Announced();
     ADD_FAILURE() << "zelvox-emu did not get ready";
     return {};
   }
-  // SIGTERM; the exit status, or -1 when it does not end within 5 s.
-  int Terminate() {
-    kill(pid_, SIGTERM);
-    return Wait();
-  }
-  // The exit status of a program that ends by itself, -1 when it does not within 5 s.
-  int Wait() {
-    for (int i = 0; i < 500; ++i) {
-      int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int out_ = -1;
-  std::string buf_;
 };
 
 // The host end over COM kCom with the ENQ engine.

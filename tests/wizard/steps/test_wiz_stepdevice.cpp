@@ -330,7 +330,7 @@ TEST_F(StepDevice, SettlementReportPrintsOrRaisesTheDriverText) {
     PrintCalculationStateReport(dev);
     ADD_FAILURE() << "no report outside fiscal mode";
   } catch (const EDriverCheck& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Ошибка " + std::to_string(e.Code) + ", ", 0), 0u) << e.what();
+    EXPECT_EQ(std::string(e.what()).rfind("Ошибка " + std::to_string(e.Code()) + ", ", 0), 0u) << e.what();
   }
   MakeFiscal();
   EXPECT_EQ(PrintCalculationStateReport(dev), "Отчет успешно распечатан");
@@ -358,7 +358,7 @@ TEST_F(StepDevice, ReportPrintingRetriesBusyAnswersAndReportsFailures) {
     PrintReport(dev, {"ТРЕТЬЯ"}, o);
     ADD_FAILURE() << "busy past the attempts must be reported";
   } catch (const EDriverCheck& e) {
-    EXPECT_EQ(e.Code, 75);
+    EXPECT_EQ(e.Code(), 75);
   }
   EXPECT_EQ(pauses, 5);
   model.SetBusy(0, 0);

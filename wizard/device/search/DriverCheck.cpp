@@ -5,10 +5,13 @@
 
 namespace zel {
 
+std::string DriverErrorText(int code, const std::string& description) {
+  return Tr("Ошибка ") + std::to_string(code) + ", " + description;
+}
+
 void DriverCheck(const TZelvox& driver, int resultCode) {
   if (resultCode == 0) return;
-  throw EDriverCheck(resultCode,
-                     Tr("Ошибка") + " " + std::to_string(resultCode) + ", " + driver.get_ResultCodeDescription());
+  throw EDriverCheck(resultCode, DriverErrorText(resultCode, driver.get_ResultCodeDescription()));
 }
 
 std::int64_t TableReadInt(TZelvox& driver, int table, int row, int field) {

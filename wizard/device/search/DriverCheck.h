@@ -1,5 +1,5 @@
 #pragma once
-// A driver result code turned into an exception the wizard's steps show.
+// Failures of the wizard's steps and the one check of a driver result code.
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -8,16 +8,25 @@ namespace zel {
 
 class TZelvox;
 
-class EDriverCheck : public std::runtime_error {
+// A failure with the text to show; the operator stays on the step.
+class EWizardError : public std::runtime_error {
  public:
-  EDriverCheck(int code, const std::string& text) : std::runtime_error(text), FCode(code) {}
+  using std::runtime_error::runtime_error;
+};
+
+// A failed driver call: "Ошибка <code>, <description>".
+class EDriverCheck : public EWizardError {
+ public:
+  EDriverCheck(int code, const std::string& text) : EWizardError(text), FCode(code) {}
   int Code() const { return FCode; }
 
  private:
   int FCode;
 };
 
-// Nothing for 0; otherwise throws EDriverCheck "Ошибка <code>, <ResultCodeDescription>".
+// The text DriverCheck raises for a code and its description.
+std::string DriverErrorText(int code, const std::string& description);
+// Nothing for 0; otherwise throws EDriverCheck with the driver's ResultCodeDescription.
 void DriverCheck(const TZelvox& driver, int resultCode);
 // Field of row of table as a number, through DriverCheck.
 std::int64_t TableReadInt(TZelvox& driver, int table, int row, int field);

@@ -35,8 +35,9 @@ void AddBits(TSlip& slip, std::uint32_t bits, const char* const (&names)[N]) {
 std::string ReregistrationReasonName(int code) { return code >= 1 && code <= 4 ? Tr(kReasons[code - 1]) : ""; }
 
 int CharsPerLine(int printWidth, int charWidth) {
-  if (charWidth == 0) return 40;
-  return static_cast<int>(std::lround(static_cast<double>(printWidth) / charWidth));
+  if (charWidth <= 0) return 40;
+  const long width = std::lround(static_cast<double>(printWidth) / charWidth);
+  return width < 1 ? 40 : static_cast<int>(width);  // a register without a usable width
 }
 
 void BuildRegReport(TSlip& slip, const TRegParams& p, bool withHeader) {

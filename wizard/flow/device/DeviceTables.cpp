@@ -8,11 +8,6 @@ namespace {
 constexpr int kNoSuchField = 93;
 }
 
-void TDeviceTables::Check(int resultCode) {
-  if (resultCode == 0) return;
-  throw EDriverCheck(resultCode, Tr("Ошибка ") + std::to_string(resultCode) + ", " + FDriver.get_ResultCodeDescription());
-}
-
 int TDeviceTables::Table(int logical) {
   return MapTableNumber(logical, [this](int param) {
     FDriver.put_ModelParamNumber(param);

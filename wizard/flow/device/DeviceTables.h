@@ -4,15 +4,9 @@
 #include <string>
 
 #include "driver/Zelvox.h"
+#include "wizard/flow/registration/DriverCheck.h"
 
 namespace zel {
-
-// A failed driver call: "Ошибка <code>, <description>".
-class EDriverCheck : public std::runtime_error {
- public:
-  EDriverCheck(int code, const std::string& text) : std::runtime_error(text), Code(code) {}
-  int Code;
-};
 
 class TDeviceTables {
  public:
@@ -20,7 +14,7 @@ class TDeviceTables {
 
   TZelvox& Driver() { return FDriver; }
   // Nothing for 0; otherwise throws EDriverCheck with the driver's description.
-  void Check(int resultCode);
+  void Check(int resultCode) { DriverCheck(FDriver, resultCode); }
 
   // Logical table numbers 18, 19 and 24 are translated through the model parameters;
   // every other number is used as it is.
@@ -45,18 +39,6 @@ class TDeviceTables {
   int Read(int table, int row, int field);
 
   TZelvox& FDriver;
-};
-
-// Disconnects when the scope ends, whatever happened in it.
-class TDisconnectGuard {
- public:
-  explicit TDisconnectGuard(TDeviceTables& dev) : FDev(dev) {}
-  ~TDisconnectGuard() { FDev.Disconnect(); }
-  TDisconnectGuard(const TDisconnectGuard&) = delete;
-  TDisconnectGuard& operator=(const TDisconnectGuard&) = delete;
-
- private:
-  TDeviceTables& FDev;
 };
 
 }  // namespace zel

@@ -50,7 +50,7 @@ void RunLANCheck(TDeviceTables& dev, TTaskState& state, const TCheckTarget& targ
     std::string address = target.IP;
     int port = target.TCPPort;
     if (!target.IsRNDIS) {
-      TDisconnectGuard guard(dev);
+      TDisconnectGuard guard(dev.Driver());
       if (dev.ReadInt(kWired, 1, kWiredMode) == 0) WaitForDhcp(dev, state, o);
       state.StepProgress(1);
       TIPv4 ip{};

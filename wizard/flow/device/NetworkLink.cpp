@@ -7,7 +7,7 @@ namespace zel {
 using namespace netcell;
 
 TNetSettings ReadNetSettings(TDeviceTables& dev, ENetKind kind) {
-  TDisconnectGuard guard(dev);
+  TDisconnectGuard guard(dev.Driver());
   TNetSettings s;
   s.Kind = kind;
   if (kind == ENetKind::WiFi) {
@@ -36,7 +36,7 @@ TNetSettings ReadNetSettings(TDeviceTables& dev, ENetKind kind) {
 
 TCheckTarget ApplyNetSettings(TDeviceTables& dev, const TNetSettings& s) {
   const std::vector<TCellWrite> plan = NetWritePlan(s);  // throws before anything is written
-  TDisconnectGuard guard(dev);
+  TDisconnectGuard guard(dev.Driver());
   for (const TCellWrite& c : plan) {
     if (c.IsText)
       dev.WriteStr(c.Table, 1, c.Field, c.Text);

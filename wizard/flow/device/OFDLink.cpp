@@ -6,7 +6,7 @@ constexpr int kFiscal = 18, kOfd = 19;
 }
 
 TOFDFields ReadOFDFields(TDeviceTables& dev, const TRegParams& r, bool ofdEnabled, int ffd) {
-  TDisconnectGuard guard(dev);
+  TDisconnectGuard guard(dev.Driver());
   TOFDFields f = OFDFieldsOf(r);
   auto fill = [](std::string& field, const std::string& fromRecord, auto read) {
     field = fromRecord.empty() ? read() : fromRecord;
@@ -28,7 +28,7 @@ TOFDFields ReadOFDFields(TDeviceTables& dev, const TRegParams& r, bool ofdEnable
 }
 
 void WriteOFDLink(TDeviceTables& dev, const TRegParams& r, bool ofdEnabled, int ffd) {
-  TDisconnectGuard guard(dev);
+  TDisconnectGuard guard(dev.Driver());
   if (ofdEnabled) {
     dev.WriteStr(kOfd, 1, 1, r.OFDServer);
     dev.WriteInt(kOfd, 1, 2, r.OFDPort);

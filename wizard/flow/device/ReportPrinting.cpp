@@ -20,7 +20,7 @@ int ReportWidth(TDeviceTables& dev) {
 }
 
 void PrintReport(TDeviceTables& dev, const std::vector<std::string>& lines, const TPrintOptions& options) {
-  TDisconnectGuard guard(dev);
+  TDisconnectGuard guard(dev.Driver());
   TZelvox& d = dev.Driver();
   auto pause = [&] {
     if (options.Sleep)

@@ -12,7 +12,7 @@ constexpr int kPasswordsTable = 2, kAdminRow = 30, kNameField = 2;
 }
 
 TSerialState ReadSerialState(TDeviceTables& dev) {
-  TDisconnectGuard guard(dev);
+  TDisconnectGuard guard(dev.Driver());
   dev.Check(dev.Driver().ReadSerialNumber());
   TSerialState s;
   s.Serial = dev.Driver().get_SerialNumber();
@@ -27,7 +27,7 @@ TSerialEntryResult EnterSerial(TDeviceTables& dev, const std::string& fieldText)
   if (!IsWritableSerial(value))
     throw std::runtime_error(Tr("Заводской номер должен содержать от 1 до 20 цифр и не состоять из нулей: ") +
                              "\"" + value + "\"");
-  TDisconnectGuard guard(dev);
+  TDisconnectGuard guard(dev.Driver());
   dev.Check(dev.Driver().ReadSerialNumber());
   const std::string current = dev.Driver().get_SerialNumber();
   if (IsSerialEntered(current)) {
@@ -83,7 +83,7 @@ TX5CloseFNRec ReadX5CloseData(TDeviceTables& dev) {
 
 const TArchiveClosing& TArchiveCloser::Close(TDeviceTables& dev, bool x5Mode) {
   if (FLast.Done) return FLast;
-  TDisconnectGuard guard(dev);
+  TDisconnectGuard guard(dev.Driver());
   TArchiveClosing r;
   r.Done = true;
   r.ResultCode = dev.Driver().FNCloseFiscalMode();
@@ -105,7 +105,7 @@ const TArchiveClosing& TArchiveCloser::Close(TDeviceTables& dev, bool x5Mode) {
 }
 
 std::string PrintCalculationStateReport(TDeviceTables& dev) {
-  TDisconnectGuard guard(dev);
+  TDisconnectGuard guard(dev.Driver());
   dev.Check(dev.Driver().FNBuildCalculationStateReport());
   return Tr("Отчет успешно распечатан");
 }

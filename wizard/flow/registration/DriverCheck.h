@@ -1,27 +1,20 @@
 #pragma once
-// Failures of the wizard's steps: an error with the text to show, and a silent
-// abort (the operator answered Cancel). Both keep the operator on the step.
+// Failures of the wizard's steps (an error with the text to show, raised by
+// DriverCheck among others, and a silent abort when the operator answered
+// Cancel; both keep the operator on the step) and the link's disconnect guard.
 #include <stdexcept>
 #include <string>
+
+#include "wizard/device/search/DriverCheck.h"
 
 namespace zel {
 
 class TZelvox;
 
-class EWizardError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
 class EAbort : public std::exception {
  public:
   const char* what() const noexcept override { return "aborted"; }
 };
-
-// Nothing for 0; otherwise throws "Ошибка <code>, <ResultCodeDescription>".
-void DriverCheck(TZelvox& drv, int code);
-// The text DriverCheck raises for a code and its description.
-std::string DriverErrorText(int code, const std::string& description);
 
 // Disconnects the driver when the scope ends, also when a step fails.
 class TDisconnectGuard {

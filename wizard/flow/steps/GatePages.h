@@ -1,6 +1,7 @@
 #pragma once
 // Steps that decide whether the operator may go on: driver, connection type,
 // work type, device state, OFD exchange, the registration and its result, the end.
+#include "wizard/flow/steps/ReportPages.h"
 #include "wizard/flow/ui/ParamPage.h"
 
 class QLabel;
@@ -105,40 +106,11 @@ class TfmOFDExchangeState : public TParamPage {
   QLabel* lblState;
 };
 
-class TfmFiscalizationBefore : public TParamPage {
-  Q_OBJECT
- public:
-  TfmFiscalizationBefore();
-  void Next() override;
-
- protected:
-  void Enter() override;
-
- private:
-  QPlainTextEdit* memReport;
-};
-
-class TfmFiscalizationInfo : public TParamPage {
-  Q_OBJECT
- public:
-  TfmFiscalizationInfo();
-  void Next() override;
-
- protected:
-  void Enter() override;
-
- private:
-  QPlainTextEdit* memReport;
-};
-
 class TfmFinalMessage : public TParamPage {
   Q_OBJECT
  public:
   TfmFinalMessage();
   void Next() override;
 };
-
-// The record as a text for the operator (before and after the registration).
-QString RegParamsText(bool afterRegistration);
 
 }  // namespace zel

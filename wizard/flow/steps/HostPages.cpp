@@ -126,16 +126,6 @@ void HostLayout(THostPage* page, const char* name, const char* text) {
 }
 }  // namespace
 
-TfmEnterSerial::TfmEnterSerial() : THostPage("Введите заводской номер") {
-  HostLayout(this, "fmEnterSerial", "Заводской номер ККТ:");
-}
-void TfmEnterSerial::Next() {
-  if (Controller().X5Mode)
-    GoTo<TfmKKTParamsX5>();
-  else
-    GoTo<TfmSelectClientType>();
-}
-
 TfmOFDParams::TfmOFDParams() : THostPage("Настройки ОФД") { HostLayout(this, "fmOFDParams", "Параметры ОФД"); }
 void TfmOFDParams::Next() {
   if (Controller().IsOFDSettingMode)
@@ -174,33 +164,5 @@ TfmCheckEthernet::TfmCheckEthernet() : THostPage("Проверка связи п
   HostLayout(this, "fmCheckEthernet", "Проверка связи");
 }
 void TfmCheckEthernet::Next() { GoTo<TfmOFDExchangeState>(); }
-
-TfmBeforeCloseFN::TfmBeforeCloseFN() : THostPage("Закрытие архива ФН") {
-  HostLayout(this, "fmBeforeCloseFN", "Закрытие архива ФН");
-}
-void TfmBeforeCloseFN::Next() { GoTo<TfmCloseFN>(); }
-
-TfmCloseFN::TfmCloseFN() : THostPage("Закрытие архива ФН") { HostLayout(this, "fmCloseFN", "Закрытие архива ФН"); }
-void TfmCloseFN::Next() { GoTo<TfmSelectWorkType>(); }
-
-TfmKKTParamsX5::TfmKKTParamsX5() : THostPage("Сохранить параметры ФР (X5)") {
-  HostLayout(this, "fmKKTParamsX5", "Параметры ФР (X5)");
-}
-void TfmKKTParamsX5::Next() { GoTo<TfmOpenRegParamsX5>(); }
-
-TfmOpenRegParamsX5::TfmOpenRegParamsX5() : THostPage("Открыть файл с парметрами (X5)") {
-  HostLayout(this, "fmOpenRegParamsX5", "Файл с параметрами (X5)");
-}
-void TfmOpenRegParamsX5::Next() { GoTo<TfmRegParamsX5>(); }
-
-TfmRegParamsX5::TfmRegParamsX5() : THostPage("Параметры регистрации (X5)") {
-  HostLayout(this, "fmRegParamsX5", "Параметры регистрации (X5)");
-}
-void TfmRegParamsX5::Next() { GoTo<TfmFiscalizationBefore>(); }
-
-TfmCalculationStateReport::TfmCalculationStateReport() : THostPage("Отчет о текущем состоянии расчетов") {
-  HostLayout(this, "fmCalculationStateReport", "Отчет о текущем состоянии расчетов");
-}
-void TfmCalculationStateReport::Next() { GoTo<TfmSelectWorkType>(); }
 
 }  // namespace zel

@@ -5,6 +5,9 @@
 #include <memory>
 
 #include "wizard/device/search/SerialSearch.h"
+#include "wizard/flow/steps/ReportPages.h"
+#include "wizard/flow/steps/ServicePages.h"
+#include "wizard/flow/steps/X5Pages.h"
 #include "wizard/flow/ui/ParamPage.h"
 
 class QLabel;
@@ -21,12 +24,6 @@ class THostPage : public TParamPage {
   explicit THostPage(const char* caption) : TParamPage(caption) {}
 };
 
-class TfmEnterSerial : public THostPage {
-  Q_OBJECT
- public:
-  TfmEnterSerial();
-  void Next() override;
-};
 class TfmOFDParams : public THostPage {
   Q_OBJECT
  public:
@@ -67,42 +64,6 @@ class TfmCheckEthernet : public THostPage {
   Q_OBJECT
  public:
   TfmCheckEthernet();
-  void Next() override;
-};
-class TfmBeforeCloseFN : public THostPage {
-  Q_OBJECT
- public:
-  TfmBeforeCloseFN();
-  void Next() override;
-};
-class TfmCloseFN : public THostPage {
-  Q_OBJECT
- public:
-  TfmCloseFN();
-  void Next() override;
-};
-class TfmKKTParamsX5 : public THostPage {
-  Q_OBJECT
- public:
-  TfmKKTParamsX5();
-  void Next() override;
-};
-class TfmOpenRegParamsX5 : public THostPage {
-  Q_OBJECT
- public:
-  TfmOpenRegParamsX5();
-  void Next() override;
-};
-class TfmRegParamsX5 : public THostPage {
-  Q_OBJECT
- public:
-  TfmRegParamsX5();
-  void Next() override;
-};
-class TfmCalculationStateReport : public THostPage {
-  Q_OBJECT
- public:
-  TfmCalculationStateReport();
   void Next() override;
 };
 

@@ -13,6 +13,7 @@ bool gScripted = false;
 std::deque<int> gAnswers;
 std::deque<QString> gFiles;
 std::vector<TShown> gShown;
+QString gProposed;
 
 QString NextFile() {
   if (gFiles.empty()) return {};
@@ -42,8 +43,9 @@ int Message(QWidget* parent, const QString& caption, const QString& text, TIcon 
 
 void ShowError(QWidget* parent, const QString& text) { Message(parent, ProgramTitle(), text, TIcon::Critical); }
 
-QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter) {
-  return gScripted ? NextFile() : QFileDialog::getSaveFileName(parent, caption, {}, filter);
+QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter, const QString& defaultName) {
+  gProposed = defaultName;
+  return gScripted ? NextFile() : QFileDialog::getSaveFileName(parent, caption, defaultName, filter);
 }
 QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter) {
   return gScripted ? NextFile() : QFileDialog::getOpenFileName(parent, caption, {}, filter);
@@ -55,5 +57,6 @@ void ClearAnswers() { gAnswers.clear(); }
 void PushFileName(const QString& name) { gFiles.push_back(name); }
 const std::vector<TShown>& Shown() { return gShown; }
 void ClearShown() { gShown.clear(); }
+QString LastProposedName() { return gProposed; }
 
 }  // namespace zel::wizdlg

@@ -16,7 +16,9 @@ enum class TIcon { Information, Warning, Critical };
 int Message(QWidget* parent, const QString& caption, const QString& text, TIcon icon, int buttons = 0,
             int defaultButton = 0);
 void ShowError(QWidget* parent, const QString& text);  // captioned with the program title
-QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter);
+// defaultName is the proposed file name; a scripted run records it (LastProposedName).
+QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                     const QString& defaultName = {});
 QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter);
 
 struct TShown {
@@ -30,5 +32,6 @@ void ClearAnswers();          // drops answers no message has taken
 void PushFileName(const QString& name);
 const std::vector<TShown>& Shown();
 void ClearShown();
+QString LastProposedName();
 
 }  // namespace zel::wizdlg

@@ -67,6 +67,12 @@ const std::vector<TOptionRow>& Rows() {
          o.busyCode = static_cast<int>(Number(n, v, 75, 80));
          if (o.busyCode != 75 && o.busyCode != 80) throw std::invalid_argument(n + " takes 80 or 75");
        }},
+      {"--busy-command", "METHOD", "give the --busy answers only to METHOD, e.g. FNBuildRegistrationReport (repeatable)", [](O& o, S, S v) { o.busyCommands.push_back(v); }},
+      {"--replace-fn", "SERIAL", "put a fresh fiscal storage with SERIAL (up to 16 digits) in at start; the tables stay", [](O& o, S n, S v) {
+         if (v.empty() || v.size() > 16 || v.find_first_not_of("0123456789") != std::string::npos)
+           throw std::invalid_argument(n + " takes up to 16 digits, not \"" + v + "\"");
+         o.replaceFn = v;
+       }},
       {"--help", nullptr, "show this text", [](O& o, S, S) { o.help = true; }},
   };
   return rows;

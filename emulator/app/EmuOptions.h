@@ -42,6 +42,8 @@ struct TEmuOptions {
   int unplugAfter = 0;
   int busyCount = 0;
   int busyCode = 80;
+  std::vector<std::string> busyCommands;  // --busy answers go only to these (by method name)
+  std::string replaceFn;                   // serial of a fresh fiscal storage put in at start
   bool help = false;
 };
 

@@ -103,6 +103,10 @@ void TEmuServer::Start() {
     if (model_.Execute("SetSerialNumber", in, out) != 0)
       throw std::runtime_error("bad serial number \"" + options_.serial + "\": up to 20 digits");
   }
+  for (const auto& method : options_.busyCommands)
+    if (!TDeviceModel::Knows(method)) throw std::runtime_error("--busy-command: no device command for " + method);
+  model_.SetBusyOperations(options_.busyCommands);
+  if (!options_.replaceFn.empty()) model_.ReplaceFN(options_.replaceFn);
   if (options_.busyCount) model_.SetBusy(static_cast<std::uint8_t>(options_.busyCode), options_.busyCount);
   if (keeper_) keeper_->SaveIfChanged();
 

@@ -1,5 +1,6 @@
 #include "emulator/model/DeviceModel.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -133,7 +134,8 @@ std::uint8_t TDeviceModel::Execute(const std::string& operation, const TFieldVal
   DrainOfdLocked();
   for (const auto& r : OpTable()) {
     if (operation != r.name) continue;
-    if (!r.busyExempt && busyLeft_ > 0) {
+    const bool busyHere = busyOps_.empty() || std::find(busyOps_.begin(), busyOps_.end(), r.name) != busyOps_.end();
+    if (!r.busyExempt && busyLeft_ > 0 && busyHere) {
       --busyLeft_;
       return busyCode_;
     }
@@ -149,6 +151,11 @@ void TDeviceModel::SetBusy(std::uint8_t code, int times) {
   std::lock_guard lock(mutex_);
   busyCode_ = code;
   busyLeft_ = times > 0 ? times : 0;
+}
+
+void TDeviceModel::SetBusyOperations(std::vector<std::string> operations) {
+  std::lock_guard lock(mutex_);
+  busyOps_ = std::move(operations);
 }
 
 void TDeviceModel::SetOfdPace(double documentsPerSecond) {

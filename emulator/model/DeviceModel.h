@@ -36,6 +36,12 @@ class TDeviceModel {
   // Switches for tests and the program's options.
   // The next `times` operations (status reads excepted) answer `code` (80 or 75).
   void SetBusy(std::uint8_t code, int times);
+  // Busy answers go only to these operations (empty: to every one not exempt).
+  void SetBusyOperations(std::vector<std::string> operations);
+  // The operator swaps the fiscal storage: a fresh one with this serial (up to 16
+  // digits) is put in; the register keeps its tables, so a storage replacement
+  // report can follow. False, and nothing changes, for a bad serial.
+  bool ReplaceFN(const std::string& serial);
   // OFD exchange: documents confirmed per second (0 = none), and a hold that stops it.
   void SetOfdPace(double documentsPerSecond);
   void HoldOfd(bool hold);
@@ -88,6 +94,10 @@ class TDeviceModel {
   void DrainOfdLocked();
   void RefreshExchangeTable();  // table 20 from the OFD queue
   void FillDefaults();
+  // Table of the extended work modes and change reasons (fields 21, 22).
+  int ExtendedModesTable() const;
+  // A fresh storage in a register that was registered before: a replacement report may be built.
+  bool FreshFnAfterRegistration() const;
   std::string Cell(int table, int row, int field) const;
   void SetCell(int table, int row, int field, const std::string& value);
   TFnDocument& AddDocument(int type);
@@ -182,6 +192,7 @@ class TDeviceModel {
   TPaperTape tape_;
   std::function<std::int64_t()> hostMs_;
   std::uint8_t busyCode_ = 0;
+  std::vector<std::string> busyOps_;
   int busyLeft_ = 0;
   double ofdPace_ = 1.0;
   bool ofdHeld_ = false;

@@ -96,7 +96,9 @@ std::uint8_t TDeviceModel::FNBeginRegistrationReport(const TFieldValues& in, TFi
   if (type < 0 || type > 2) return kBadParameter;
   if (s_.fn.openDocument != 0 || s_.receipt.open) return kFnWrongState;
   if (type == 0 && s_.fn.phase != kFnSetUp) return kFnLifePhase;
-  if (type != 0 && s_.fn.phase != kFnFiscal) return kFnLifePhase;
+  // A storage replacement report goes into the new storage, still fresh.
+  if (type == 1 && s_.fn.phase != kFnFiscal && !FreshFnAfterRegistration()) return kFnLifePhase;
+  if (type == 2 && s_.fn.phase != kFnFiscal) return kFnLifePhase;
   if (s_.fn.sessionOpen) return kShiftIsOpen;
   s_.fn.openDocument = RegistrationDocumentCode(static_cast<int>(type));
   s_.fn.reportType = static_cast<int>(type);
@@ -127,24 +129,30 @@ std::uint8_t TDeviceModel::FNBuildReregistrationReport(const TFieldValues& in, T
 std::uint8_t TDeviceModel::BuildRegistration(const TFieldValues& in, TFieldValues& out, bool rereg) {
   auto& fn = s_.fn;
   if (!IsAdmin(in.Int("Password", -1))) return kWrongPassword;
-  if (fn.phase != (rereg ? kFnFiscal : kFnSetUp)) return kFnLifePhase;
+  // A storage replacement begun (18) may be finished by either command; in a fresh
+  // storage the registration report command carries no reason: it is the replacement.
+  const bool replacement = fn.openDocument == RegistrationDocumentCode(1);
+  const bool freshReplacement = replacement && FreshFnAfterRegistration();
+  if (fn.phase != (rereg && !freshReplacement ? kFnFiscal : kFnSetUp)) return kFnLifePhase;
   if (fn.sessionOpen) return kShiftIsOpen;
   if (s_.receipt.open) return kReceiptIsOpen;
-  const int reportType = rereg ? (fn.openDocument == 18 ? 1 : 2) : 0;
+  const int reportType = replacement && (rereg || freshReplacement) ? 1 : rereg ? 2 : 0;
   if (fn.openDocument != 0 && fn.openDocument != RegistrationDocumentCode(reportType)) return kFnWrongState;
   if (fn.registrationsLeft <= 0) return kFnResourceExhausted;
   const std::string inn = in.Str("INN"), rnm = in.Str("KKTRegistrationNumber");
   const std::int64_t tax = in.Int("TaxType", -1), work = in.Int("WorkMode", 0);
-  // Extended work modes and change reasons come from 18/1/21 and 18/1/22 unless the command carries them.
-  const std::int64_t workEx = in.Int("WorkModeEx", CellInt(cell::kFiscal, 1, 21));
-  const std::int64_t reason = in.Int("RegistrationReasonCode", 0);
-  const std::int64_t reasonEx = in.Int("RegistrationReasonCodeEx", CellInt(cell::kFiscal, 1, 22));
+  // Extended work modes and change reasons come from fields 21 and 22 of the register's
+  // table for them unless the command carries them.
+  const int extTable = ExtendedModesTable();
+  const std::int64_t workEx = in.Int("WorkModeEx", CellInt(extTable, 1, 21));
+  const std::int64_t reason = in.Int("RegistrationReasonCode", !rereg && reportType == 1 ? 1 : 0);
+  const std::int64_t reasonEx = in.Int("RegistrationReasonCodeEx", CellInt(extTable, 1, 22));
   if (!(Digits(inn, 10, 10) || Digits(inn, 12, 12)) || !Digits(rnm, 1, 20)) return kFnBadParameter;
   if (tax < 1 || tax > 63 || work < 0 || work > 255 || workEx < 0 || workEx > 255) return kFnBadParameter;
   if (reasonEx < 0 || reasonEx > 0xFFFFFFFFLL) return kFnBadParameter;
-  if (rereg ? (reason < 0 || reason > 4) : reason != 0) return kFnBadParameter;
+  if (reportType != 0 ? (reason < 0 || reason > 4) : reason != 0) return kFnBadParameter;
 
-  TFnDocument& doc = AddDocument(rereg ? 11 : 1);
+  TFnDocument& doc = AddDocument(reportType != 0 ? 11 : 1);
   doc.inn = inn;
   doc.rnm = rnm;
   doc.taxType = static_cast<int>(tax);
@@ -164,14 +172,16 @@ std::uint8_t TDeviceModel::BuildRegistration(const TFieldValues& in, TFieldValue
   SetCell(cell::kFiscal, 1, 5, std::to_string(tax));
   SetCell(cell::kFiscal, 1, 6, std::to_string(work));
   SetCell(cell::kFiscal, 1, 12, doc.ofdInn);
-  SetCell(cell::kFiscal, 1, 21, std::to_string(workEx));
-  SetCell(cell::kFiscal, 1, 22, std::to_string(reasonEx));
+  for (int table : {cell::kFiscal, extTable}) {
+    SetCell(table, 1, 21, std::to_string(workEx));
+    SetCell(table, 1, 22, std::to_string(reasonEx));
+  }
 
-  PrintDocumentHeader(rereg ? "ОТЧЕТ ОБ ИЗМ. ПАРАМЕТРОВ РЕГИСТРАЦИИ" : "ОТЧЕТ О РЕГИСТРАЦИИ");
+  PrintDocumentHeader(reportType != 0 ? "ОТЧЕТ ОБ ИЗМ. ПАРАМЕТРОВ РЕГИСТРАЦИИ" : "ОТЧЕТ О РЕГИСТРАЦИИ");
   PrintLine("ИНН " + inn);
   PrintLine("РН ККТ " + rnm);
   PrintLine("СНО " + std::to_string(tax) + " РЕЖИМ " + std::to_string(work));
-  if (rereg) PrintLine("ПРИЧИНА " + std::to_string(reason));
+  if (reportType != 0) PrintLine("ПРИЧИНА " + std::to_string(reason));
   PrintDocumentFooter(doc);
   DocumentOut(doc, out);
   return kOk;

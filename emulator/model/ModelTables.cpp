@@ -99,6 +99,10 @@ std::uint8_t TDeviceModel::WriteTable(const TFieldValues& in, TFieldValues& out)
       if (r != row && Cell(table, r, 1) == value) return kBadParameter;
   }
   SetCell(table, row, field, value);
+  // A cash-core register takes the FFD version written to field 29 (0 for 1.0) and
+  // reports it in field 4.
+  if (s_.identity.cashCore && table == cell::kService && field == 29)
+    SetCell(table, row, 4, value == "0" ? "1" : value);
   if (IsNetworkTable(table)) net_.restartPending = true;
   FieldStructOut(*f, out);
   return kOk;

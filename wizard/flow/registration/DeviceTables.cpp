@@ -31,10 +31,10 @@ void TRegDevice::Address(int table, int row, int field) {
   FDrv.put_FieldNumber(field);
 }
 
-int TRegDevice::TableReadInt(int table, int row, int field) {
+std::int64_t TRegDevice::TableReadInt(int table, int row, int field) {
   Address(table, row, field);
   DriverCheck(FDrv, FDrv.ReadTable());
-  return static_cast<int>(FDrv.get_ValueOfFieldInteger());
+  return FDrv.get_ValueOfFieldInteger();
 }
 
 std::string TRegDevice::TableReadStr(int table, int row, int field) {
@@ -43,12 +43,12 @@ std::string TRegDevice::TableReadStr(int table, int row, int field) {
   return FDrv.get_ValueOfFieldString();
 }
 
-int TRegDevice::TableReadIntOrZero(int table, int row, int field) {
+std::int64_t TRegDevice::TableReadIntOrZero(int table, int row, int field) {
   Address(table, row, field);
   const int rc = FDrv.ReadTable();
   if (rc == kNoSuchField) return 0;
   DriverCheck(FDrv, rc);
-  return static_cast<int>(FDrv.get_ValueOfFieldInteger());
+  return FDrv.get_ValueOfFieldInteger();
 }
 
 std::string TRegDevice::TableReadStrOrEmpty(int table, int row, int field) {
@@ -94,7 +94,9 @@ bool TRegDevice::IsModel19() {
   return FDrv.get_UModel() == 19;
 }
 
-int TRegDevice::ReadFFD() { return IsCashCore() ? TableReadInt(10, 1, 4) : TableReadInt(17, 1, 17); }
+int TRegDevice::ReadFFD() {
+  return static_cast<int>(IsCashCore() ? TableReadInt(10, 1, 4) : TableReadInt(17, 1, 17));
+}
 
 void TRegDevice::WriteFFD(int value) {
   if (IsCashCore()) {

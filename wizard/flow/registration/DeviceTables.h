@@ -2,6 +2,7 @@
 // The register's settings tables and capabilities as the registration steps use
 // them. Every failure is raised with the DriverCheck text.
 #include <chrono>
+#include <cstdint>
 #include <string>
 
 namespace zel {
@@ -23,10 +24,11 @@ class TRegDevice {
   int MapTable(int table);  // logical 18/19/24 through model parameters 72/73/75
   int ReadModelParam(int number);
 
-  int TableReadInt(int table, int row, int field);
+  // Number fields come back whole: a 4-byte field above 2^31 stays positive.
+  std::int64_t TableReadInt(int table, int row, int field);
   std::string TableReadStr(int table, int row, int field);
   // 93 (no such table or field) gives 0 / the empty text.
-  int TableReadIntOrZero(int table, int row, int field);
+  std::int64_t TableReadIntOrZero(int table, int row, int field);
   std::string TableReadStrOrEmpty(int table, int row, int field);
   void TableWriteStr(int table, int row, int field, const std::string& value);
   void TableWriteInt(int table, int row, int field, std::int64_t value);  // text fields get the decimal text

@@ -108,6 +108,15 @@ class WizardE2e : public ::testing::Test {
     ASSERT_TRUE(On<TfmSelectWorkType>()) << LastMessage();
   }
 
+  // The OFD data the OFD page requires.
+  void FillOFD() {
+    const std::pair<const char*, const char*> values[] = {
+        {"edtOFDServer", "ofd.example"}, {"edtOFDPort", "7790"},      {"edtOFDName", "ОФД"},
+        {"edtOFDUrl", "www.ofd.example"}, {"edtINNOFD", "1234567894"}, {"edtServerKM", "km.example"},
+        {"edtPortKM", "7791"},          {"edtSenderEmail", "noreply@ofd.example"}};
+    for (const auto& [name, value] : values) Ctl<QLineEdit>(Page<TfmOFDParams>(), name)->setText(value);
+  }
+
   // From the work type (row) through the data steps to the read-back page.
   void RegisterThroughTheSteps(int workType, int ffd, const TEntered& e) {
     Ctl<QListWidget>(Page<TfmSelectWorkType>(), "lbWorkType")->setCurrentRow(workType);
@@ -126,6 +135,7 @@ class WizardE2e : public ::testing::Test {
     Ctl<QListWidget>(Page<TfmFFD>(), "lbFFD")->setCurrentRow(ffd == kFFD12 ? 1 : 0);
     Next();  // the firmware question for FFD 1.2 is answered OK
     ASSERT_TRUE(On<TfmOFDParams>()) << LastMessage();
+    FillOFD();
     Next();
     ASSERT_TRUE(On<TfmUserParams>()) << LastMessage();
     QWidget* user = Page<TfmUserParams>();

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "driver/Zelvox.h"
+#include "driver/catalogue/StatusRec.h"
 #include "tests/wizard/search/EmuProcess.h"
 #include "wizard/flow/core/RegChecks.h"
 #include "wizard/flow/registration/DeviceTables.h"
@@ -295,6 +296,125 @@ TEST_F(WizardE2e, BusyRegisterBuildsTheReportOnce) {
   ConnectTcp(d, emu->TcpPort());
   ASSERT_EQ(d.FNGetStatus(), 0);
   EXPECT_EQ(d.get_DocumentNumber(), 1);
+}
+
+// Registers the register by a driver of its own; with openShift a shift is left open.
+// Returns the documents the OFD has not confirmed afterwards.
+int RegisterByDriver(int port, bool openShift) {
+  TZelvox d;
+  ConnectTcp(d, port);
+  TRegDevice dev(d);
+  TRegParams r;
+  r.FirstTime = true;
+  r.INN = kINN;
+  r.RNM = MakeRNM("0000000001", kINN, kSerial);
+  r.TaxSystem = Bit(tsUSNIncome);
+  r.WorkMode = 0;
+  r.WorkModeEx = r.Agent = 0;
+  r.FFD = kFFD105;
+  Register(dev, r);
+  if (openShift) {
+    EXPECT_EQ(d.OpenSession(), 0) << d.get_ResultCodeDescription();
+  }
+  EXPECT_EQ(d.FNGetInfoExchangeStatus(), 0) << d.get_ResultCodeDescription();
+  const int pending = static_cast<int>(d.get_MessageCount());
+  d.Disconnect();
+  return pending;
+}
+
+// Shift state and unsent OFD documents as a second driver sees them.
+struct TDeviceState {
+  int Mode = -1;
+  int Pending = -1;
+};
+TDeviceState ReadDeviceState(int port) {
+  TZelvox d;
+  ConnectTcp(d, port);
+  TDeviceState s;
+  EXPECT_EQ(d.GetECRStatus(), 0) << d.get_ResultCodeDescription();
+  s.Mode = static_cast<int>(d.get_ECRMode());
+  EXPECT_EQ(d.FNGetInfoExchangeStatus(), 0) << d.get_ResultCodeDescription();
+  s.Pending = static_cast<int>(d.get_MessageCount());
+  d.Disconnect();
+  return s;
+}
+
+class StateGateE2e : public WizardE2e {
+ protected:
+  // Over the re-registration's state page of a registered register.
+  void ToStatePage() {
+    OpenWindow();
+    ToWorkType();
+    Ctl<QListWidget>(Page<TfmSelectWorkType>(), "lbWorkType")->setCurrentRow(1);
+    Next();
+    ASSERT_TRUE(On<TFmCheckStatusBeforeReRegistration>()) << LastMessage();
+  }
+  QPushButton* Button(const char* name) { return Ctl<QPushButton>(Page<TFmCheckStatusBeforeReRegistration>(), name); }
+  QString Status() { return Ctl<QLabel>(Page<TFmCheckStatusBeforeReRegistration>(), "lblOFDStatus")->text(); }
+  bool NextEnabled() { return window->findChild<QPushButton*>("btnNext")->isEnabled(); }
+};
+
+// An open shift stops the wizard until the page's own button has closed it; the
+// OFD confirms quickly here, so nothing else holds the way.
+TEST_F(StateGateE2e, OpenShiftIsClosedFromThePage) {
+  StartEmu({"--ofd-pace", "1000"});
+  RegisterByDriver(emu->TcpPort(), true);
+  ASSERT_EQ(ReadDeviceState(emu->TcpPort()).Mode, kModeShiftOpen);
+  ToStatePage();
+  EXPECT_EQ(Status(), "Внимание! Смена не закрыта.\r\nПродолжение невозможно");
+  EXPECT_FALSE(NextEnabled());
+  EXPECT_TRUE(Button("btnSkip")->isHidden());
+  Next();  // disabled: nothing happens
+  EXPECT_TRUE(On<TFmCheckStatusBeforeReRegistration>());
+
+  Button("btnCloseShift")->click();
+  EXPECT_EQ(LastMessage(), "");
+  // The close-shift report may still be on its way to the OFD: the page's
+  // refresh shows when it has gone.
+  ASSERT_TRUE(QTest::qWaitFor(
+      [this] {
+        if (Button("btnUpdate")->isEnabled()) Button("btnUpdate")->click();
+        return NextEnabled();
+      },
+      5000))
+      << Status().toStdString();
+  EXPECT_EQ(Status(), "Смена закрыта. Все сообщения отправлены в ОФД.\r\nНажмите \"Далее\" для продолжения");
+  EXPECT_FALSE(Button("btnCloseShift")->isEnabled());
+  const TDeviceState after = ReadDeviceState(emu->TcpPort());
+  EXPECT_EQ(after.Mode, kModeShiftClosed);
+  EXPECT_EQ(after.Pending, 0);
+  Next();
+  EXPECT_TRUE(On<TfmSelectClientType>()) << LastMessage();
+}
+
+// Documents the OFD has not confirmed are counted on the page and keep "Далее"
+// off; the skip goes on anyway. An open shift is closed first, and its report
+// joins the count.
+TEST_F(StateGateE2e, PendingDocumentsAreCountedAndCanBeSkipped) {
+  StartEmu({"--ofd-hold"});
+  const int registered = RegisterByDriver(emu->TcpPort(), true);
+  ASSERT_GT(registered, 0);
+  ToStatePage();
+  EXPECT_FALSE(NextEnabled());
+  EXPECT_TRUE(Button("btnSkip")->isHidden());  // the shift comes first
+  Button("btnCloseShift")->click();
+  EXPECT_EQ(LastMessage(), "");
+
+  const TDeviceState held = ReadDeviceState(emu->TcpPort());
+  EXPECT_EQ(held.Mode, kModeShiftClosed);
+  EXPECT_EQ(held.Pending, registered + 1);  // the close-shift report
+  EXPECT_EQ(Status(),
+            QString("Внимание! Есть неотправленные сообщения для ОФД (%1 шт.)\r\nПродолжение невозможно").arg(held.Pending));
+  EXPECT_FALSE(NextEnabled());
+  EXPECT_FALSE(Button("btnCloseShift")->isEnabled());
+  ASSERT_FALSE(Button("btnSkip")->isHidden());
+  Button("btnUpdate")->click();  // still held: the same refusal
+  EXPECT_FALSE(NextEnabled());
+  EXPECT_TRUE(On<TFmCheckStatusBeforeReRegistration>());
+
+  Button("btnSkip")->click();
+  EXPECT_TRUE(On<TfmSelectClientType>()) << LastMessage();
+  EXPECT_EQ(ReadDeviceState(emu->TcpPort()).Pending, held.Pending);  // nothing was lost on the way
 }
 
 // A 4-byte field above 2^31 (the change reasons) reads back as the number written,

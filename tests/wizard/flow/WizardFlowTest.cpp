@@ -112,6 +112,8 @@ class WizardFlow : public ::testing::Test {
   void Shot() {
     const QByteArray dirName = qgetenv("ZEL_WIZARD_SHOTS");
     if (dirName.isEmpty() || !shots) return;
+    // Let layouts settle after labels were shown or hidden, as the screen would.
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
     window->grab().save(QString("%1/tamarex-%2.png").arg(QString::fromLocal8Bit(dirName)).arg(++shotNo, 2, 10, QChar('0')));
   }
   QString LastMessage() { return wizdlg::Shown().empty() ? QString() : wizdlg::Shown().back().Text; }

@@ -15,6 +15,7 @@
 #include "driver/Zelvox.h"
 #include "driver/catalogue/StatusRec.h"
 #include "tests/wizard/search/EmuProcess.h"
+#include "tests/wizard/support/WizardWindowProbe.h"
 #include "wizard/flow/core/RegChecks.h"
 #include "wizard/flow/registration/DeviceTables.h"
 #include "wizard/flow/registration/Registration.h"
@@ -50,7 +51,7 @@ struct TEntered {
   std::string Automat = "A-17";
 };
 
-class WizardE2e : public ::testing::Test {
+class WizardE2e : public ::testing::Test, public test::TWizardWindowProbe {
  protected:
   void SetUp() override {
     SetDriverSetup({});
@@ -75,21 +76,6 @@ class WizardE2e : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
   }
 
-  template <class T>
-  T* Page() {
-    return window->findChild<T*>(QString(), Qt::FindChildrenRecursively);
-  }
-  template <class W>
-  W* Ctl(QWidget* page, const char* name) {
-    W* w = page->findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
-  template <class T>
-  bool On() {
-    return Controller().CurrentPage && Controller().CurrentPage->metaObject() == &T::staticMetaObject;
-  }
-  void Next() { window->findChild<QPushButton*>("btnNext")->click(); }
   std::string LastMessage() {
     return wizdlg::Shown().empty() ? std::string() : wizdlg::Shown().back().Text.toStdString();
   }
@@ -109,14 +95,6 @@ class WizardE2e : public ::testing::Test {
     ASSERT_TRUE(On<TfmSelectWorkType>()) << LastMessage();
   }
 
-  // The OFD data the OFD page requires.
-  void FillOFD() {
-    const std::pair<const char*, const char*> values[] = {
-        {"edtOFDServer", "ofd.example"}, {"edtOFDPort", "7790"},      {"edtOFDName", "ОФД"},
-        {"edtOFDUrl", "www.ofd.example"}, {"edtINNOFD", "1234567894"}, {"edtServerKM", "km.example"},
-        {"edtPortKM", "7791"},          {"edtSenderEmail", "noreply@ofd.example"}};
-    for (const auto& [name, value] : values) Ctl<QLineEdit>(Page<TfmOFDParams>(), name)->setText(value);
-  }
 
   // From the work type (row) through the data steps to the read-back page.
   void RegisterThroughTheSteps(int workType, int ffd, const TEntered& e) {
@@ -171,6 +149,7 @@ class WizardE2e : public ::testing::Test {
   QTemporaryDir dir;
   std::unique_ptr<EmuProcess> emu;
   std::unique_ptr<TfmMain> window;
+  QWidget* WizardWindow() override { return window.get(); }
 };
 
 // What the register holds after the wizard, read by a driver of its own.

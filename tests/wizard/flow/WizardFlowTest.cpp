@@ -14,6 +14,7 @@
 #include <QtTest/QTest>
 #include <memory>
 
+#include "tests/wizard/support/WizardWindowProbe.h"
 #include "wizard/flow/core/RegChecks.h"
 #include "wizard/flow/registration/Registration.h"
 #include "wizard/flow/steps/PageList.h"
@@ -72,7 +73,7 @@ TSearchSource OnePortWithTheRegister() {
 
 const std::string kSerial = "0012345678";
 
-class WizardFlow : public ::testing::Test {
+class WizardFlow : public ::testing::Test, public test::TWizardWindowProbe {
  protected:
   void Start(bool cashCore = false) {
     reg = std::make_unique<TRecordingRegister>(cashCore);
@@ -90,23 +91,6 @@ class WizardFlow : public ::testing::Test {
     SetSearchSource({});
   }
 
-  template <class T>
-  T* Page() {
-    return window->findChild<T*>(QString(), Qt::FindChildrenRecursively);
-  }
-  template <class W>
-  W* Ctl(QWidget* page, const char* name) {
-    W* w = page->findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
-  template <class T>
-  bool On() {
-    return Controller().CurrentPage && Controller().CurrentPage->metaObject() == &T::staticMetaObject;
-  }
-  QPushButton* Button(const char* name) { return window->findChild<QPushButton*>(name); }
-  void Next() { Button("btnNext")->click(); }
-  void Back() { Button("btnPrev")->click(); }
   QString Caption() { return window->findChild<QLabel*>("pnlTop")->text(); }
   // With ZEL_WIZARD_SHOTS set, the window of each step is saved there (docs screenshots).
   void Shot() {
@@ -118,14 +102,6 @@ class WizardFlow : public ::testing::Test {
   }
   QString LastMessage() { return wizdlg::Shown().empty() ? QString() : wizdlg::Shown().back().Text; }
 
-  // The OFD data the OFD page requires.
-  void FillOFD() {
-    const std::pair<const char*, const char*> values[] = {
-        {"edtOFDServer", "ofd.example"}, {"edtOFDPort", "7790"},      {"edtOFDName", "ОФД"},
-        {"edtOFDUrl", "www.ofd.example"}, {"edtINNOFD", "1234567894"}, {"edtServerKM", "km.example"},
-        {"edtPortKM", "7791"},          {"edtSenderEmail", "noreply@ofd.example"}};
-    for (const auto& [name, value] : values) Ctl<QLineEdit>(Page<TfmOFDParams>(), name)->setText(value);
-  }
   // From the start to the work-type page.
   void ToWorkType() {
     ASSERT_TRUE(On<TfmConnectDevice>());
@@ -157,6 +133,7 @@ class WizardFlow : public ::testing::Test {
   int shotNo = 0;
   std::unique_ptr<TRecordingRegister> reg;
   std::unique_ptr<TfmMain> window;
+  QWidget* WizardWindow() override { return window.get(); }
 };
 
 class NewRegistrationFlow : public WizardFlow, public ::testing::WithParamInterface<std::tuple<bool, int>> {};

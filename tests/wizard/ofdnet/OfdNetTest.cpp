@@ -19,6 +19,7 @@
 
 #include "driver/Zelvox.h"
 #include "tests/wizard/search/EmuProcess.h"
+#include "tests/wizard/support/WizardWindowProbe.h"
 #include "wizard/flow/device/DeviceTables.h"
 #include "wizard/flow/device/LANCheck.h"
 #include "wizard/flow/steps/PageList.h"
@@ -90,7 +91,7 @@ struct TLinkCase {
   std::vector<TCell> Cells;  // %port cells use -1: the port typed
 };
 
-class OfdLinkSetUp : public ::testing::Test {
+class OfdLinkSetUp : public ::testing::Test, public test::TWizardWindowProbe {
  protected:
   void TearDown() override {
     window.reset();
@@ -98,22 +99,6 @@ class OfdLinkSetUp : public ::testing::Test {
     SetLANCheckOptions({});
   }
 
-  template <class T>
-  T* Page() {
-    return window->findChild<T*>(QString(), Qt::FindChildrenRecursively);
-  }
-  template <class W>
-  W* Ctl(QWidget* page, const char* name) {
-    W* w = page ? page->findChild<W*>(name) : nullptr;
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
-  template <class T>
-  bool On() {
-    return Controller().CurrentPage && Controller().CurrentPage->metaObject() == &T::staticMetaObject;
-  }
-  QPushButton* Button(const char* name) { return window->findChild<QPushButton*>(name); }
-  void Next() { Button("btnNext")->click(); }
   QString LastMessage() { return wizdlg::Shown().empty() ? QString() : wizdlg::Shown().back().Text; }
   void Shot(const char* name) {
     const QByteArray dirName = qgetenv("ZEL_WIZARD_SHOTS");
@@ -143,14 +128,7 @@ class OfdLinkSetUp : public ::testing::Test {
     ASSERT_TRUE(On<TfmOFDParams>()) << LastMessage().toStdString();
   }
 
-  void FillOFD() {
-    auto* page = Page<TfmOFDParams>();
-    const std::pair<const char*, const char*> values[] = {
-        {"edtOFDServer", "ofd.example"}, {"edtOFDPort", "7790"},        {"edtOFDName", "ОФД Пример"},
-        {"edtOFDUrl", "www.ofd.example"}, {"edtINNOFD", "1234567894"},   {"edtServerKM", "km.example"},
-        {"edtPortKM", "7791"},          {"edtSenderEmail", "noreply@ofd.example"}};
-    for (const auto& [name, value] : values) Ctl<QLineEdit>(page, name)->setText(value);
-  }
+  void FillOFD() { TWizardWindowProbe::FillOFD("ОФД Пример"); }
 
   void FillNet(QWidget* page, bool dhcp, const QString& port) {
     if (auto* box = page->findChild<QCheckBox*>("chbDHCP"); box && box->isChecked() != dhcp) box->click();
@@ -184,6 +162,7 @@ class OfdLinkSetUp : public ::testing::Test {
 
   QTemporaryDir dir;
   std::unique_ptr<TfmMain> window;
+  QWidget* WizardWindow() override { return window.get(); }
 };
 
 TEST_F(OfdLinkSetUp, NetworkLinks) {

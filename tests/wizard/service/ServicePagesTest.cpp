@@ -21,6 +21,7 @@
 
 #include "driver/Zelvox.h"
 #include "tests/wizard/search/EmuProcess.h"
+#include "tests/wizard/support/WizardWindowProbe.h"
 #include "wizard/flow/core/RegChecks.h"
 #include "wizard/flow/core/RegReport.h"
 #include "wizard/flow/core/X5Files.h"
@@ -74,7 +75,7 @@ void WriteAll(const QString& path, const std::string& bytes) {
   f << bytes;
 }
 
-class ServicePages : public ::testing::Test {
+class ServicePages : public ::testing::Test, public test::TWizardWindowProbe {
  protected:
   void Start(bool x5, std::vector<std::string> more = {}) {
     tape = dir.filePath("tape.txt");
@@ -128,23 +129,6 @@ class ServicePages : public ::testing::Test {
     d.Disconnect();
   }
 
-  template <class T>
-  T* Page() {
-    return window->findChild<T*>(QString(), Qt::FindChildrenRecursively);
-  }
-  template <class W>
-  W* Ctl(QWidget* page, const char* name) {
-    W* w = page->findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
-  template <class T>
-  bool On() {
-    return Controller().CurrentPage && Controller().CurrentPage->metaObject() == &T::staticMetaObject;
-  }
-  QPushButton* Button(const char* name) { return window->findChild<QPushButton*>(name); }
-  void Next() { Button("btnNext")->click(); }
-  void Back() { Button("btnPrev")->click(); }
   QString LastMessage() { return wizdlg::Shown().empty() ? QString() : wizdlg::Shown().back().Text; }
   std::string Tape() { return ReadAll(tape); }
   // With ZEL_WIZARD_SHOTS set, a widget is saved there under the given name (docs screenshots).
@@ -186,6 +170,7 @@ class ServicePages : public ::testing::Test {
   QString tape;
   std::unique_ptr<EmuProcess> emu;
   std::unique_ptr<TfmMain> window;
+  QWidget* WizardWindow() override { return window.get(); }
 };
 
 TEST_F(ServicePages, SerialIsWrittenOnlyToARegisterWithoutOne) {
